@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native build under ASan + UBSan, the benchmarks
+# (built in Release and run once, briefly), the fuzz target (bounded run) and the
+# Windows build with its tests under Wine.
+#   scripts/test.sh                  all stages
+#   scripts/test.sh native windows   only those stages
+# MARNELL_BUILD_ROOT (default build/) holds the build trees.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build="${MARNELL_BUILD_ROOT:-$root/build}"
+jobs="$(nproc)"
+stages=("$@")
+[ ${#stages[@]} -eq 0 ] && stages=(native bench fuzz windows)
+
+bash scripts/setup.sh
+source scripts/lib/display.sh
+
+configure_and_build() {  # preset
+  cmake --preset "$1" -B "$build/$1" >/dev/null
+  cmake --build "$build/$1" -j "$jobs"
+}
+
+stage_native() {
+  configure_and_build native
+  ctest --test-dir "$build/native" -j "$jobs" --output-on-failure
+}
+
+stage_bench() {
+  configure_and_build bench
+  local bench
+  for bench in "$build"/bench/bench/*_bench; do
+    "$bench" --benchmark_min_time=0.01
+  done
+}
+
+stage_fuzz() {
+  configure_and_build fuzz
+  local scratch
+  scratch="$(mktemp -d)"
+  "$build/fuzz/fuzz/layout_fuzzer" -max_total_time="${MARNELL_FUZZ_SECONDS:-60}" \
+    -rss_limit_mb=1024 -max_len=65536 -print_final_stats=1 "$scratch" "$root/fuzz/corpus"
+  rm -rf "$scratch"
+}
+
+stage_windows() {
+  configure_and_build windows
+  start_private_display
+  use_wine_prefix "$build/windows/wineprefix"
+  local status=0
+  ctest --test-dir "$build/windows" --output-on-failure --timeout 300 || status=$?
+  stop_wine
+  stop_private_display
+  return $status
+}
+
+trap 'stop_wine; stop_private_display' EXIT
+for stage in "${stages[@]}"; do
+  echo "=== $stage"
+  "stage_$stage"
+done
