@@ -29,6 +29,7 @@ protected:
 
     UINT m_nIDHelp;  // the template number
     CWnd* m_pParentWnd;
+    bool m_bModal = false;  // inside DoModal: EndDialog ends the modal loop
 
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 

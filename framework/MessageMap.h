@@ -101,6 +101,7 @@ protected:                                          \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                              \
         using ThisClass = theClass;                                                \
         using TheBaseClass = baseClass;                                            \
+        static_cast<void>(sizeof(ThisClass));                                      \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP()                                                   \

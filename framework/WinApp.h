@@ -37,6 +37,9 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// The framework's WinMain: InitInstance, then, when it returns TRUE, Run.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
