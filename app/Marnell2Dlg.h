@@ -1,0 +1,73 @@
+#pragma once
+// CMarnell2Dlg: the configuration dialog, the application's hidden main window
+// for the whole run. It owns the tray icon and the keyboard hook and handles the
+// tray menu's commands.
+
+#include <windows.h>
+
+#include <string>
+
+#include "Framework.h"
+#include "SystemTray.h"
+
+// Callback message of the tray icon.
+constexpr UINT WM_TRAY_NOTIFY = WM_USER + 2;
+
+// The vendor's web site; each web command appends its path and query.
+constexpr const char kVendorSite[] = "https://www.corvane.example";
+
+class CMarnell2Dlg : public CDialog {
+public:
+    explicit CMarnell2Dlg(CWnd* pParent = nullptr);
+    ~CMarnell2Dlg() override;
+
+    BOOL OnInitDialog() override;
+
+    // Re-reads the layout file, (re)installs the hook and activates the tables.
+    // 0 when the layout file could not be read; then nothing changes.
+    int EnableTranslation();
+    void DisableTranslation();
+
+    HHOOK m_hKeyboardHook;
+    CSystemTray m_trayIcon;
+    bool m_bEnabled;
+    std::string m_strLanguage;  // "en" or "cy"; set by the creator before Create
+    HICON m_hIcon;
+    bool m_bAboutOpen;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnClickedCancel();
+    void OnClickedOk();
+    void OnExit();
+    void OnShowConfig();
+    void OnAbout();
+    void OnWebReferral();
+    void OnWebHome();
+    void OnWebFeedback();
+    void OnWebUpdates();
+    void OnWebHelp();
+    void OnEndSession(BOOL bEnding);
+
+    // The address a web command opens for this dialog's language.
+    std::string WebAddress(UINT nCommand) const;
+
+    // Opens an address; replaceable by tests that capture it.
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static ShellExecuteFn s_pfnShellExecute;
+
+    // Where the icon of a minimised dialog is drawn: (extent - icon + 1) / 2.
+    static int CentredIconOffset(int extent, int iconExtent) { return (extent - iconExtent + 1) / 2; }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void RemoveHook();
+    bool IsWelsh() const { return m_strLanguage == "cy"; }
+    void OpenWebPage(UINT nCommand);
+
+    bool m_bExitRequested = false;  // Exit arrived while the About box was open
+    bool m_bInAbout = false;
+};

@@ -1,0 +1,54 @@
+#pragma once
+// CSystemTray: the application's icon in the notification area. A hidden window
+// of its own receives the shell's callback messages and turns a right-button
+// click into the tray menu and a double-click into the default command, both
+// sent to the application's main window.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "Framework.h"
+
+class CSystemTray : public CWnd {
+    DECLARE_DYNAMIC(CSystemTray)
+public:
+    CSystemTray();
+    ~CSystemTray() override;
+
+    // Creates the hidden window and adds the icon; id is also the number of the
+    // menu resource the icon shows. TRUE when the shell accepted the icon.
+    BOOL AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id);
+    void DeleteTrayIcon();
+    // Records the menu's default item (a position or a command identifier).
+    // FALSE when the icon's menu resource or its first sub-menu is missing.
+    BOOL SetDefaultTrayItem(UINT item, BOOL byPosition);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual LRESULT OnTrayIconMessage(WPARAM wParam, LPARAM lParam);
+
+    BOOL m_bIconAdded;
+    NOTIFYICONDATAA m_iconData;  // the 488-byte layout; cbSize says so
+    UINT m_nDefaultItem;
+    BOOL m_bDefaultByPosition;
+
+    // The shell call, replaceable by tests that count what is sent.
+    using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    static NotifyIconFn s_pfnNotifyIcon;
+    // The Windows version query, replaceable by tests.
+    using GetVersionFn = DWORD(WINAPI*)();
+    static GetVersionFn s_pfnGetVersion;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Sends the menu's command at m_nDefaultItem, or ID_SHOW_CONFIG when that
+    // position names no entry.
+    LRESULT SendDefaultCommand(CWnd* pMainWnd);
+    LRESULT ShowTrayMenu(CWnd* pMainWnd);
+
+    UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
+};
+
+// The size the shell expects for the version-2 record.
+constexpr DWORD kTrayIconDataSize = 488;
