@@ -28,10 +28,7 @@
 #define ID_LANGUAGE_ENGLISH     32787
 #define ID_LANGUAGE_CYMRAEG     32788
 
-#ifndef RC_INVOKED
-#include <windows.h>
-// The tray icon's callback message.
-constexpr UINT WM_TRAY_NOTIFY = WM_USER + 2;
-#endif
+// The tray icon's callback message; WM_USER comes from <windows.h>.
+#define WM_TRAY_NOTIFY          (WM_USER + 2)
 
 #endif
