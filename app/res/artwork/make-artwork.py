@@ -1,0 +1,293 @@
+#!/usr/bin/env python3
+"""Generates the icons and bitmaps of Marnell2.rc.
+
+Text and anti-aliased shapes are drawn by ImageMagick 6 (/usr/bin/convert)
+and read back as PPM/PGM; every file is then written here byte by byte, so
+the bit depths, compression and palettes are exactly what the resource
+script promises. Run from anywhere; it writes into app/res/.
+"""
+import os
+import struct
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.dirname(HERE)
+CONVERT = "/usr/bin/convert"
+FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+RED_TOP, RED_BOTTOM = "#E0283F", "#A50E26"
+VERSION = "2.1.0"
+
+
+def magick(args, fmt):
+    """Runs convert and returns (width, height, rows of pixel tuples)."""
+    data = subprocess.run([CONVERT] + args + ["-depth", "8", fmt + ":-"],
+                          check=True, stdout=subprocess.PIPE).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    pos += 1
+    w, h = int(fields[1]), int(fields[2])
+    ch = 3 if fields[0] == b"P6" else 1
+    px = data[pos:pos + w * h * ch]
+    return w, h, [[tuple(px[(y * w + x) * ch:(y * w + x) * ch + ch])
+                   for x in range(w)] for y in range(h)]
+
+
+def rgba(args):
+    """Colour and alpha of one ImageMagick drawing, as rows of (r, g, b, a)."""
+    w, h, rgb = magick(args + ["-background", "black", "-alpha", "off"], "ppm")
+    _, _, a = magick(args + ["-alpha", "extract"], "pgm")
+    return [[rgb[y][x] + a[y][x] for x in range(w)] for y in range(h)]
+
+
+def tile_args(size):
+    """The logo: a white w-circumflex on a rounded Welsh-red tile."""
+    r = max(2, size // 5)
+    pt = size * 0.78
+    return ["-size", "%dx%d" % (size, size), "xc:none",
+            "(", "-size", "%dx%d" % (size, size),
+            "gradient:%s-%s" % (RED_TOP, RED_BOTTOM), ")",
+            "(", "-size", "%dx%d" % (size, size), "xc:none", "-fill", "white",
+            "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (size - 1, size - 1, r, r), ")",
+            "-delete", "0", "-compose", "DstIn", "-composite", "-compose", "Over",
+            "-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
+            "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175"]
+
+
+def over(fg, bg):
+    a = fg[3] / 255.0
+    return tuple(int(round(fg[i] * a + bg[i] * (1 - a))) for i in range(3))
+
+
+# Hand-drawn 16x16: at this size a rendered glyph blurs, so the w and its
+# circumflex are placed pixel by pixel. '#' tile, '.' glyph, ' ' transparent.
+ICON16 = [
+    "  ############  ",
+    " ############## ",
+    "#######..#######",
+    "######.##.######",
+    "################",
+    "#..####..####..#",
+    "#..####..####..#",
+    "#..####..####..#",
+    "##..##....##..##",
+    "##..##.##.##..##",
+    "##..#..##..#..##",
+    "###...####...###",
+    "###..######..###",
+    "################",
+    " ############## ",
+    "  ############  ",
+]
+
+
+def icon16():
+    rows = []
+    for y, line in enumerate(ICON16):
+        t = y / 15.0
+        red = tuple(int(round(a + (b - a) * t)) for a, b in
+                    zip((0xE0, 0x28, 0x3F), (0xA5, 0x0E, 0x26)))
+        rows.append([red + (255,) if c == "#" else (255, 255, 255, 255) if c == "."
+                     else (0, 0, 0, 0) for c in line])
+    return rows
+
+
+def dib_rows(rows, bpp, palette=None):
+    """Bottom-up DIB rows padded to 4 bytes."""
+    out = b""
+    for row in reversed(rows):
+        if bpp == 24:
+            line = b"".join(bytes((p[2], p[1], p[0])) for p in row)
+        elif bpp == 32:
+            line = b"".join(bytes((p[2], p[1], p[0], 0)) for p in row)
+        elif bpp == 16:
+            line = b"".join(struct.pack("<H", ((p[0] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[2] >> 3))
+                            for p in row)
+        else:
+            line = bytes(palette.index(p) if palette else p for p in row)
+        out += line + b"\0" * ((-len(line)) % 4)
+    return out
+
+
+def info_header(w, h, bpp, compression=0, size_image=0, colours=0):
+    return struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, compression,
+                       size_image, 2835, 2835, colours, colours)
+
+
+def write_bmp(name, header, palette_bytes, bits):
+    offset = 14 + len(header) + len(palette_bytes)
+    with open(os.path.join(OUT, name), "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", offset + len(bits), 0, 0, offset))
+        f.write(header + palette_bytes + bits)
+
+
+def icon_image(rows, bpp):
+    """One icon directory entry's image: header, colours, XOR bits, AND mask."""
+    size = len(rows)
+    flat = [(0, 0, 0) if p[3] < 128 else over(p, (255, 255, 255)) for row in rows for p in row]
+    pal = b""
+    colours = 0
+    if bpp == 8:
+        palette = sorted(set(flat))
+        assert len(palette) <= 256
+        pal = b"".join(bytes((c[2], c[1], c[0], 0)) for c in palette)
+        pal += b"\0" * (4 * (256 - len(palette)))
+        colours = 256
+        xor = dib_rows([flat[y * size:(y + 1) * size] for y in range(size)], 8, palette)
+    else:
+        xor = dib_rows([flat[y * size:(y + 1) * size] for y in range(size)], 24)
+    mask = b""
+    for row in reversed(rows):
+        bits = 0
+        line = b""
+        for x, p in enumerate(row):
+            bits = (bits << 1) | (1 if p[3] < 128 else 0)
+            if x % 8 == 7:
+                line += bytes((bits,))
+                bits = 0
+        mask += line + b"\0" * ((-len(line)) % 4)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bpp, 0,
+                         len(xor) + len(mask), 0, 0, colours if bpp == 8 else 0, 0)
+    return header + pal + xor + mask, colours
+
+
+def write_icon(name, images):
+    entries, blobs = b"", b""
+    offset = 6 + 16 * len(images)
+    for rows, bpp in images:
+        blob, colours = icon_image(rows, bpp)
+        size = len(rows)
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, bpp,
+                               len(blob), offset + len(blobs))
+        blobs += blob
+    with open(os.path.join(OUT, name), "wb") as f:
+        f.write(struct.pack("<HHH", 0, 1, len(images)) + entries + blobs)
+
+
+def rle8(rows):
+    """BI_RLE8 in encoded runs only (bottom-up), ending in end-of-bitmap."""
+    out = b""
+    for row in reversed(rows):
+        x = 0
+        while x < len(row):
+            n = 1
+            while x + n < len(row) and n < 255 and row[x + n] == row[x]:
+                n += 1
+            out += bytes((n, row[x]))
+            x += n
+        out += b"\0\0"
+    return out[:-2] + b"\0\1"
+
+
+def splash_mask(w, h):
+    """255 over the body; a soft rim at the top-left, a shadow band at the right and bottom."""
+    band = 7
+
+    def fall(i):  # i = 0 next to the body .. band-1 at the outer edge
+        return 231 - (231 - 16) * i / (band - 1)
+
+    rows = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            if y == 0 or y == h - 1 or x == w - 1:
+                v = 0
+            else:
+                fx = fall(x - (w - 1 - band)) / 255.0 if x >= w - 1 - band else 1.0
+                fy = fall(min(y - (h - 2 - 8 + 1), band - 1) if y < h - 2 else band - 1) / 255.0 \
+                    if y >= h - 1 - 8 else 1.0
+                if y >= h - 1 - 8:
+                    fy = (231 - (231 - 16) * (y - (h - 1 - 8)) / 7) / 255.0
+                v = 255 * fx * fy
+                if x == 0 or y == 1:
+                    v = min(v, 231)
+            row.append(int(round(v)))
+        rows.append(row)
+    return rows
+
+
+def splash_image(w, h):
+    bw, bh = w - 1 - 7 - 1, h - 2 - 8 - 1  # body: columns 1..w-9, rows 2..h-10
+    logo = 132
+    body = rgba([
+        "-size", "%dx%d" % (bw, bh), "gradient:#FFFFFF-#EEF0F3",
+        "(", "-size", "%dx%d" % (150, bh), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM), ")",
+        "-geometry", "+0+0", "-composite",
+        "(", ] + tile_args(logo) + [")", "-gravity", "northwest",
+        "-geometry", "+%d+%d" % ((150 - logo) // 2, (bh - logo) // 2 - 12), "-composite",
+        "-gravity", "northwest",
+        "-font", FONT, "-pointsize", "12", "-fill", "white",
+        "-annotate", "+%d+%d" % (22, bh - 40), "Cymraeg ar",
+        "-annotate", "+%d+%d" % (22, bh - 24), "bob bysellfwrdd",
+        "-font", FONT_BOLD, "-pointsize", "46", "-fill", "#1F2430",
+        "-annotate", "+176+78", "Marnell",
+        "-fill", RED_BOTTOM, "-draw", "rectangle 178,140 236,143",
+        "-font", FONT, "-pointsize", "15", "-fill", "#4A5060",
+        "-annotate", "+178+154", "Welsh accents on any keyboard",
+        "-pointsize", "13", "-annotate", "+178+176", "Version " + VERSION,
+        "-pointsize", "10", "-fill", "#7A8090",
+        "-annotate", "+178+%d" % (bh - 26), "(c) 2014 Corvane.  www.corvane.example",
+    ])
+    rows = []
+    for y in range(h):
+        row = []
+        for x in range(w):
+            if 1 <= x <= bw and 2 <= y <= bh + 1:
+                row.append(body[y - 2][x - 1][:3])
+            elif x == 0 or y == 1:
+                row.append((0x8A, 0x10, 0x22) if x < 150 else (0x9A, 0xA0, 0xAA))
+            else:
+                row.append((8, 8, 10))  # shadow colour; outside the rim, near black
+        rows.append(row)
+    rows[0] = [(0, 0, 0)] * w
+    return rows
+
+
+def dialog_logo(w, h):
+    """Bitmap 144: the tile on the dialog's face colour."""
+    face = (240, 240, 240)
+    tile = rgba(tile_args(128))
+    rows = [[face] * w for _ in range(h)]
+    ox, oy = 7, 9
+    for y, line in enumerate(tile):
+        for x, p in enumerate(line):
+            rows[oy + y][ox + x] = over(p, face)
+    caption = rgba(["-size", "142x22", "xc:none", "-font", FONT_BOLD, "-pointsize", "14",
+                    "-fill", "#1F2430", "-gravity", "center", "-annotate", "+0+0", "Marnell"])
+    for y, line in enumerate(caption):
+        for x, p in enumerate(line):
+            rows[143 + y][x] = over(p, rows[143 + y][x])
+    return rows
+
+
+def main():
+    images = [(rgba(tile_args(s)), 24) for s in (128, 48, 32)] + [(icon16(), 8)]
+    for name in ("Marnell2.ico", "Tray.ico"):
+        write_icon(name, images)
+
+    w, h = 407, 284
+    splash = splash_image(w, h)
+    bits = dib_rows(splash, 16)
+    for name in ("Splash.bmp", "About.bmp"):
+        write_bmp(name, info_header(w, h, 16, 0, len(bits)), b"", bits)
+
+    mask = rle8(splash_mask(w, h))
+    grey = b"".join(bytes((i, i, i, 0)) for i in range(256))
+    write_bmp("SplashMask.bmp", info_header(w, h, 8, 1, len(mask), 256), grey, mask)
+
+    lw, lh = 197, 184
+    bits = dib_rows(dialog_logo(lw, lh), 32)
+    write_bmp("Logo.bmp", info_header(lw, lh, 32, 0, len(bits)), b"", bits)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
