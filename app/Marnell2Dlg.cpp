@@ -1,1 +1,153 @@
-// Not yet written.
+#include "Marnell2Dlg.h"
+
+#include "resource.h"
+
+CMarnell2Dlg::ShellExecuteFn CMarnell2Dlg::s_pfnShellExecute = &ShellExecuteA;
+
+BEGIN_MESSAGE_MAP(CMarnell2Dlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(IDCANCEL, &CMarnell2Dlg::OnClickedCancel)
+    ON_BN_CLICKED(IDOK, &CMarnell2Dlg::OnClickedOk)
+    ON_COMMAND(ID_TRAY_EXIT, &CMarnell2Dlg::OnExit)
+    ON_COMMAND(ID_SHOW_CONFIG, &CMarnell2Dlg::OnShowConfig)
+    ON_COMMAND(ID_TRAY_ABOUT, &CMarnell2Dlg::OnAbout)
+    ON_COMMAND(ID_WEB_REFERRAL, &CMarnell2Dlg::OnWebReferral)
+    ON_COMMAND(ID_WEB_HOME, &CMarnell2Dlg::OnWebHome)
+    ON_COMMAND(ID_WEB_FEEDBACK, &CMarnell2Dlg::OnWebFeedback)
+    ON_COMMAND(ID_WEB_UPDATES, &CMarnell2Dlg::OnWebUpdates)
+    ON_COMMAND(ID_WEB_HELP, &CMarnell2Dlg::OnWebHelp)
+    ON_WM_ENDSESSION()
+END_MESSAGE_MAP()
+
+CMarnell2Dlg::CMarnell2Dlg(CWnd* pParent)
+    : CDialog(IDD_CONFIG_ENGLISH, pParent),
+      m_hKeyboardHook(nullptr),
+      m_bEnabled(false),
+      m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TRAY))),
+      m_bAboutOpen(false) {}
+
+CMarnell2Dlg::~CMarnell2Dlg() = default;
+
+BOOL CMarnell2Dlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_bAboutOpen = false;
+
+    if (HMENU systemMenu = GetSystemMenu(FALSE)) {
+        char text[256] = {};
+        if (LoadStringA(AfxGetResourceHandle(), IDS_SYSMENU_ABOUT, text, sizeof(text)) > 0 && text[0] != '\0') {
+            AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(systemMenu, MF_STRING, IDM_SYSMENU_ABOUT, text);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    const UINT menuId = IsWelsh() ? IDR_TRAY_MENU_CYMRAEG : IDR_TRAY_MENU_ENGLISH;
+    HICON trayIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY));
+    if (!m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId)) return FALSE;
+    m_trayIcon.SetDefaultTrayItem(11, TRUE);
+    return EnableTranslation();
+}
+
+void CMarnell2Dlg::OnClickedOk() {
+    ShowWindow(SW_MINIMIZE);
+    ShowWindow(SW_HIDE);
+    if (IsDlgButtonChecked(IDC_ENABLED))
+        EnableTranslation();
+    else
+        DisableTranslation();
+}
+
+void CMarnell2Dlg::OnClickedCancel() {
+    ShowWindow(SW_MINIMIZE);
+    ShowWindow(SW_HIDE);
+    CheckDlgButton(IDC_ENABLED, m_bEnabled ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMarnell2Dlg::OnAbout() {
+    if (m_bAboutOpen) return;
+    m_bAboutOpen = true;
+    CDialog about(IDD_ABOUT);
+    m_pAboutDlg = &about;
+    about.DoModal();
+    m_pAboutDlg = nullptr;
+    m_bAboutOpen = false;
+    // Exit came while the box was open; the object may go only now that no
+    // frame of this handler still uses it.
+    if (m_bExitRequested) delete this;
+}
+
+void CMarnell2Dlg::OnShowConfig() {
+    if (m_bAboutOpen) return;
+    ShowWindow(SW_SHOW);
+    ShowWindow(SW_RESTORE);
+}
+
+void CMarnell2Dlg::OnExit() {
+    if (m_bExitRequested) return;
+    if (m_bEnabled) DisableTranslation();
+    OnCancel();
+    if (m_bAboutOpen && m_pAboutDlg != nullptr) {
+        m_bExitRequested = true;
+        m_trayIcon.DeleteTrayIcon();
+        m_pAboutDlg->EndDialog(IDCANCEL);
+        return;
+    }
+    delete this;
+}
+
+std::string CMarnell2Dlg::WebAddress(UINT nCommand) const {
+    const bool welsh = IsWelsh();
+    const char* redirect = nullptr;
+    switch (nCommand) {
+        case ID_WEB_REFERRAL: redirect = "referral"; break;
+        case ID_WEB_FEEDBACK: redirect = "feedback"; break;
+        case ID_WEB_UPDATES: redirect = "updates"; break;
+        case ID_WEB_HELP: redirect = "help"; break;
+        case ID_WEB_HOME: return std::string(kVendorSite) + (welsh ? "/?lang=cy" : "/?lang=en");
+        default: return std::string();
+    }
+    return std::string(kVendorSite) + "/marnell/redirect.asp?src=Web&dest=" + redirect +
+           (welsh ? "&lang=2" : "&lang=1") + "&ver=2.0.1";
+}
+
+void CMarnell2Dlg::OpenWebPage(UINT nCommand) {
+    const std::string address = WebAddress(nCommand);
+    s_pfnShellExecute(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMarnell2Dlg::OnWebReferral() { OpenWebPage(ID_WEB_REFERRAL); }
+void CMarnell2Dlg::OnWebHome() { OpenWebPage(ID_WEB_HOME); }
+void CMarnell2Dlg::OnWebFeedback() { OpenWebPage(ID_WEB_FEEDBACK); }
+void CMarnell2Dlg::OnWebUpdates() { OpenWebPage(ID_WEB_UPDATES); }
+void CMarnell2Dlg::OnWebHelp() { OpenWebPage(ID_WEB_HELP); }
+
+void CMarnell2Dlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_SYSMENU_ABOUT) {
+        OnAbout();
+        return;
+    }
+    Default();
+}
+
+void CMarnell2Dlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.m_hDC), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    DrawIcon(dc, CentredIconOffset(rect.right - rect.left, cxIcon),
+             CentredIconOffset(rect.bottom - rect.top, cyIcon), m_hIcon);
+}
+
+HCURSOR CMarnell2Dlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+void CMarnell2Dlg::OnEndSession(BOOL) {}

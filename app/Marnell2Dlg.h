@@ -9,9 +9,7 @@
 
 #include "Framework.h"
 #include "SystemTray.h"
-
-// Callback message of the tray icon.
-constexpr UINT WM_TRAY_NOTIFY = WM_USER + 2;
+#include "resource.h"
 
 // The vendor's web site; each web command appends its path and query.
 constexpr const char kVendorSite[] = "https://www.corvane.example";
@@ -69,5 +67,5 @@ private:
     void OpenWebPage(UINT nCommand);
 
     bool m_bExitRequested = false;  // Exit arrived while the About box was open
-    bool m_bInAbout = false;
+    CDialog* m_pAboutDlg = nullptr;  // the open About box, ended by Exit
 };

@@ -1,1 +1,127 @@
-// Not yet written.
+#include "SystemTray.h"
+
+#include <cstring>
+
+#include "resource.h"
+
+static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == kTrayIconDataSize,
+              "the version-2 tray record is 488 bytes in a 32-bit build");
+
+IMPLEMENT_DYNAMIC(CSystemTray, CWnd)
+
+BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
+END_MESSAGE_MAP()
+
+CSystemTray::NotifyIconFn CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
+CSystemTray::GetVersionFn CSystemTray::s_pfnGetVersion = &GetVersion;
+
+CSystemTray::CSystemTray()
+    : m_bIconAdded(FALSE), m_iconData(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE),
+      m_nTaskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {
+    std::memset(&m_iconData, 0, sizeof(m_iconData));
+}
+
+CSystemTray::~CSystemTray() {
+    DeleteTrayIcon();
+    DestroyWindow();
+}
+
+BOOL CSystemTray::AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id) {
+    if (LOBYTE(LOWORD(s_pfnGetVersion())) < 4) {
+        m_bIconAdded = FALSE;
+        return FALSE;
+    }
+    CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+    // Without the window the shell's messages would have nowhere to go.
+    if (m_hWnd == nullptr) {
+        m_bIconAdded = FALSE;
+        return FALSE;
+    }
+    m_iconData.cbSize = kTrayIconDataSize;
+    m_iconData.hWnd = m_hWnd;
+    m_iconData.uID = id;
+    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_iconData.uCallbackMessage = uCallbackMessage;
+    m_iconData.hIcon = icon;
+    // The field holds 127 characters and the terminating zero; longer text is cut.
+    const char* text = tooltip ? tooltip : "";
+    const size_t length = strnlen(text, sizeof(m_iconData.szTip) - 1);
+    std::memcpy(m_iconData.szTip, text, length);
+    m_iconData.szTip[length] = '\0';
+
+    m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
+    return m_bIconAdded;
+}
+
+void CSystemTray::DeleteTrayIcon() {
+    if (!m_bIconAdded) return;
+    m_iconData.uFlags = 0;
+    s_pfnNotifyIcon(NIM_DELETE, &m_iconData);
+    m_bIconAdded = FALSE;
+}
+
+BOOL CSystemTray::SetDefaultTrayItem(UINT item, BOOL byPosition) {
+    if (item == m_nDefaultItem && byPosition == m_bDefaultByPosition) return TRUE;
+    m_nDefaultItem = item;
+    m_bDefaultByPosition = byPosition;
+    CMenu menu;
+    if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return FALSE;
+    return menu.GetSubMenu(0) != nullptr ? TRUE : FALSE;
+}
+
+LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == m_iconData.uCallbackMessage && m_iconData.uCallbackMessage != 0)
+        return OnTrayIconMessage(wParam, lParam);
+    // A restarted shell forgets every icon; put this one back.
+    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0 && m_bIconAdded) {
+        m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        s_pfnNotifyIcon(NIM_ADD, &m_iconData);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+LRESULT CSystemTray::OnTrayIconMessage(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<UINT>(wParam) != m_iconData.uID) return 0;
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd == nullptr || pMainWnd->m_hWnd == nullptr) return 0;
+    switch (LOWORD(lParam)) {
+        case WM_RBUTTONUP:
+            return ShowTrayMenu(pMainWnd);
+        case WM_LBUTTONDBLCLK:
+            return SendDefaultCommand(pMainWnd);
+        default:
+            return 1;
+    }
+}
+
+LRESULT CSystemTray::ShowTrayMenu(CWnd* pMainWnd) {
+    CMenu menu;
+    if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return 0;
+    HMENU subMenu = menu.GetSubMenu(0);
+    if (subMenu == nullptr) return 0;
+    SetMenuDefaultItem(subMenu, m_nDefaultItem, m_bDefaultByPosition);
+    POINT cursor = {0, 0};
+    GetCursorPos(&cursor);
+    pMainWnd->SetForegroundWindow();
+    TrackPopupMenu(subMenu, 0, cursor.x, cursor.y, 0, pMainWnd->m_hWnd, nullptr);
+    pMainWnd->PostMessage(WM_NULL, 0, 0);
+    return 1;
+}
+
+LRESULT CSystemTray::SendDefaultCommand(CWnd* pMainWnd) {
+    pMainWnd->SetForegroundWindow();
+    UINT command = m_nDefaultItem;
+    if (m_bDefaultByPosition) {
+        CMenu menu;
+        if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return 0;
+        HMENU subMenu = menu.GetSubMenu(0);
+        if (subMenu == nullptr) return 0;
+        command = GetMenuItemID(subMenu, static_cast<int>(m_nDefaultItem));
+        // A position past the menu's end (or a separator) names no command: the
+        // double-click then opens the configuration dialog.
+        if (command == static_cast<UINT>(-1) || command == 0) command = ID_SHOW_CONFIG;
+    }
+    pMainWnd->SendMessage(WM_COMMAND, command, 0);
+    return 1;
+}
