@@ -1,1 +1,3 @@
-// Not yet written.
+#include "Marnell2App.h"
+
+CMarnell2App theApp;

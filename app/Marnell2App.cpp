@@ -1,1 +1,104 @@
-// Not yet written.
+#include "Marnell2App.h"
+
+#include <commctrl.h>
+
+#include "LayoutFile.h"
+#include "Marnell2Dlg.h"
+#include "SplashClass.h"
+#include "resource.h"
+
+// The framework's standard help command.
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
+namespace {
+constexpr char kSection[] = "Marnell 2";
+constexpr char kEntry[] = "Language";
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CMarnell2App, CWinApp)
+    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+    ON_COMMAND(ID_LANGUAGE_CYMRAEG, &CMarnell2App::OnLanguageCymraeg)
+    ON_COMMAND(ID_LANGUAGE_ENGLISH, &CMarnell2App::OnLanguageEnglish)
+END_MESSAGE_MAP()
+
+CMarnell2App::CMarnell2App() : m_pConfigDlg(nullptr) {}
+
+CMarnell2App::~CMarnell2App() = default;
+
+BOOL CMarnell2App::InitInstance() {
+    if (FindWindowA(nullptr, "Marnell")) return FALSE;
+    if (!LoadLayoutFile("./default.vmap")) return FALSE;
+
+    CSplashClass splash;
+    InitCommonControls();
+    CWinApp::InitInstance();
+    AfxEnableControlContainer();
+    SetRegistryKey("Corvane");
+    m_strLanguage = GetProfileString(kSection, kEntry);
+
+    m_pConfigDlg = new CMarnell2Dlg(nullptr);
+    UINT nIDTemplate = IDD_CONFIG_ENGLISH;
+    if (m_strLanguage == "cy") {
+        m_pConfigDlg->m_strLanguage = "cy";
+        nIDTemplate = IDD_CONFIG_CYMRAEG;
+    } else {
+        m_pConfigDlg->m_strLanguage = "en";
+    }
+    m_pConfigDlg->Create(nIDTemplate, nullptr);
+    m_pConfigDlg->ShowWindow(SW_HIDE);
+    m_pMainWnd = m_pConfigDlg;
+
+    // The hook lives on this thread: it must keep being served while the splash shows.
+    PauseDispatchingMessages(kStartupPauseMs);
+    return TRUE;
+}
+
+void CMarnell2App::PauseDispatchingMessages(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            CWinThread* app = AfxGetApp();
+            if (!app || !app->PreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+void CMarnell2App::OnLanguageEnglish() { SwitchLanguage("en", IDD_CONFIG_ENGLISH); }
+
+void CMarnell2App::OnLanguageCymraeg() { SwitchLanguage("cy", IDD_CONFIG_CYMRAEG); }
+
+void CMarnell2App::SwitchLanguage(const char* code, UINT nIDTemplate) {
+    if (!m_pConfigDlg) return;
+    const bool wasEnabled = m_pConfigDlg->m_bEnabled;
+    if (m_strLanguage == code) return;
+
+    m_pConfigDlg->m_trayIcon.DeleteTrayIcon();
+    if (m_pConfigDlg->m_bEnabled) m_pConfigDlg->DisableTranslation();
+    m_pConfigDlg->ShowWindow(SW_MINIMIZE);
+    m_pConfigDlg->ShowWindow(SW_HIDE);
+
+    // The replaced dialog stays alive: it owns the new one.
+    auto* dialog = new CMarnell2Dlg(nullptr);
+    dialog->m_strLanguage = code;
+    dialog->Create(nIDTemplate, nullptr);
+    dialog->ShowWindow(SW_HIDE);
+    if (!wasEnabled) dialog->DisableTranslation();
+
+    m_pMainWnd = dialog;
+    m_pConfigDlg = dialog;
+    m_strLanguage = code;
+    WriteProfileString(kSection, kEntry, code);
+}

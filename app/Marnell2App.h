@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "Framework.h"
+
+class CMarnell2Dlg;
+
+class CMarnell2App : public CWinApp {
+public:
+    CMarnell2App();
+    ~CMarnell2App() override;
+
+    BOOL InitInstance() override;
+
+    void OnLanguageEnglish();
+    void OnLanguageCymraeg();
+
+    std::string m_strLanguage;    // as stored, until a language command sets "en" or "cy"
+    CMarnell2Dlg* m_pConfigDlg;  // the current dialog; never deleted here
+
+    // Keeps the splash up for this long while the hook and the tray are served.
+    static constexpr DWORD kStartupPauseMs = 3000;
+
+protected:
+    void SwitchLanguage(const char* code, UINT nIDTemplate);
+    // Dispatches messages until the pause is over; a WM_QUIT ends it early and
+    // is posted again so the message loop ends with the same code.
+    static void PauseDispatchingMessages(DWORD milliseconds);
+
+    DECLARE_MESSAGE_MAP()
+};
