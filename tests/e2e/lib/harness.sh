@@ -1,0 +1,135 @@
+# Shared pieces of the end-to-end tests. Sourced by each test script.
+# Needs DISPLAY and WINEPREFIX from the caller (scripts/test.sh, or
+# start_private_display + use_wine_prefix from scripts/lib/display.sh).
+# Every wait is bounded polling; e2e_cleanup ends only what e2e_* started.
+
+: "${DISPLAY:?DISPLAY must name the private Xvfb display}"
+: "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+E2E_PIDS=()
+E2E_WORK=$(mktemp -d /tmp/marnell-e2e.XXXXXX)
+E2E_FAILURES=0
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  # The desktop and the programs in it belong to this prefix's wineserver,
+  # which is this test's own.
+  wineserver -k >/dev/null 2>&1 || true
+  for pid in "${E2E_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() { echo "FAIL: $*" >&2; E2E_FAILURES=$((E2E_FAILURES + 1)); }
+e2e_pass() { echo "ok: $*"; }
+
+# e2e_wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+e2e_wait_for() {
+  local limit=$(( $1 * 10 )); shift
+  local n=0
+  until "$@" >/dev/null 2>&1; do
+    n=$((n + 1))
+    [ $n -ge $limit ] && return 1
+    sleep 0.1
+  done
+}
+
+# Every program of a test runs in one virtual desktop with a taskbar; the
+# prefix's default desktop is made that desktop, so that plain `wine prog.exe`
+# lands in it and returns the program's exit code.
+e2e_start_desktop() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d e2e /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v e2e /d 1024x768 /f >/dev/null 2>&1
+  wine explorer /desktop=e2e,1024x768 >"$E2E_WORK/desktop.out" 2>&1 &
+  E2E_PIDS+=($!)
+  e2e_wait_for 30 xdotool search --name '^e2e - Wine desktop$' \
+    || { echo "no Wine desktop" >&2; return 1; }
+}
+
+# e2e_write_layout FILE LINES...: a layout file with CR LF line ends.
+e2e_write_layout() {
+  local file=$1; shift
+  printf '%s\r\n' "$@" >"$file"
+}
+
+# e2e_start_target: the typing target, focused; its log is $E2E_LOG.
+e2e_start_target() {
+  E2E_LOG="$E2E_WORK/keys.log"
+  : >"$E2E_LOG"
+  (cd "$E2E_WORK" && exec wine "$E2E_TARGET_EXE" 'keys.log') >"$E2E_WORK/target.out" 2>&1 &
+  E2E_TARGET_PID=$!
+  E2E_PIDS+=($E2E_TARGET_PID)
+  e2e_wait_for 30 grep -q '^ready' "$E2E_LOG" || { echo "typing target did not start" >&2; return 1; }
+  e2e_wait_for 10 xdotool search --name '^Typing target$' || return 1
+  E2E_TARGET_WIN=$(xdotool search --name '^Typing target$' | head -n1)
+  e2e_focus_target
+}
+
+e2e_focus_target() {
+  local n
+  for n in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool windowactivate "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
+    xdotool windowfocus "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$E2E_TARGET_WIN" ] && return 0
+    sleep 0.2
+  done
+  echo "could not focus the typing target" >&2
+  return 1
+}
+
+# e2e_start_marnell: Marnell2.exe in $E2E_WORK (which holds default.vmap).
+# Waits until its splash has gone and the hidden dialog exists.
+e2e_start_marnell() {
+  cp "$E2E_MARNELL_EXE" "$E2E_WORK/Marnell2.exe"
+  (cd "$E2E_WORK" && exec wine Marnell2.exe) >"$E2E_WORK/marnell.out" 2>&1 &
+  E2E_MARNELL_PID=$!
+  E2E_PIDS+=($E2E_MARNELL_PID)
+  e2e_wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; return 1; }
+  # The hook is serviced only after the three seconds of start-up sleep.
+  sleep 4
+}
+
+# e2e_log_mark: remembers the log length, so e2e_log_since shows new lines only.
+e2e_log_mark() { E2E_MARK=$(wc -l <"$E2E_LOG"); }
+e2e_log_since() { tail -n +"$((E2E_MARK + 1))" "$E2E_LOG"; }
+
+# e2e_chars_since: the characters typed since the mark, as decimal values
+# separated by spaces (the 0x2000 that Wine ORs in under Alt is kept).
+e2e_chars_since() { e2e_log_since | awk '$1=="char"{printf "%s%s", s, $2; s=" "}'; }
+
+# e2e_settle: waits until the log stops growing (keys are delivered async).
+e2e_settle() {
+  local before after n=0
+  after=$(wc -l <"$E2E_LOG")
+  while [ $n -lt 20 ]; do
+    sleep 0.15
+    before=$after; after=$(wc -l <"$E2E_LOG")
+    [ "$before" = "$after" ] && [ $n -ge 2 ] && return 0
+    n=$((n + 1))
+  done
+}
+
+# e2e_expect_chars NAME EXPECTED XDOTOOL-ARGS...: types, then compares.
+e2e_expect_chars() {
+  local name=$1 expected=$2; shift 2
+  e2e_log_mark
+  xdotool "$@"
+  e2e_settle
+  local got; got=$(e2e_chars_since)
+  if [ "$got" = "$expected" ]; then e2e_pass "$name"; else e2e_fail "$name: expected [$expected] got [$got]"; fi
+}
+
+e2e_finish() {
+  if [ "$E2E_FAILURES" -ne 0 ]; then
+    echo "$E2E_FAILURES check(s) failed" >&2
+    exit 1
+  fi
+  exit 0
+}
