@@ -12,6 +12,10 @@ cmake --build "$build/windows" --target Marnell2 -j2
 run_dir="$build/run"
 mkdir -p "$run_dir"
 cp "$build/windows/app/Marnell2.exe" "$run_dir/"
+if [ ! -f "$root/default.vmap" ]; then
+  echo "default.vmap is missing from $root: the program would refuse to start." >&2
+  exit 1
+fi
 cp "$root/default.vmap" "$run_dir/default.vmap"
 
 source "$root/scripts/lib/display.sh"
