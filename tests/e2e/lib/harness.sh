@@ -98,7 +98,7 @@ e2e_start_marnell() {
 
 # e2e_log_mark: remembers the log length, so e2e_log_since shows new lines only.
 e2e_log_mark() { E2E_MARK=$(wc -l <"$E2E_LOG"); }
-e2e_log_since() { tail -n +"$((E2E_MARK + 1))" "$E2E_LOG"; }
+e2e_log_since() { tail -n +"$((E2E_MARK + 1))" "$E2E_LOG" | tr -d '\r'; }
 
 # e2e_chars_since: the characters typed since the mark, as decimal values
 # separated by spaces (the 0x2000 that Wine ORs in under Alt is kept).

@@ -62,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     if (commandLine == nullptr || commandLine[0] == '\0')
         return 2;
-    g_log = std::fopen(commandLine, "w");
+    g_log = std::fopen(commandLine, "wb");
     if (g_log == nullptr)
         return 3;
 
