@@ -1,0 +1,48 @@
+#pragma once
+// The key translation engine: for every key event, whether it passes, is
+// swallowed, arms a modifier or types a character. It reads the active layout
+// tables and keeps two small pieces of state of its own. It allocates nothing,
+// so it can run inside a system-wide keyboard hook.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+enum class KeyEventKind { KeyDown, KeyUp };
+
+// The three questions the engine asks about the keyboard, answered at the
+// moment of the call.
+class KeyStateSource {
+public:
+    virtual bool IsKeyHeld(int32_t code) = 0;  // code: a sign-extended table entry
+    virtual bool IsShiftHeld() = 0;
+    virtual bool IsCapsLockOn() = 0;
+
+protected:
+    ~KeyStateSource() = default;
+};
+
+struct KeyDecision {
+    bool swallow = false;
+    std::optional<char16_t> character;  // only for a swallowed key-down that matched a row
+};
+
+// Keys the engine never handles in either direction: both Shifts, left Ctrl,
+// right Alt, and the packet key that carries injected characters.
+constexpr std::array<uint32_t, 5> PassThroughKeys = {0xA0, 0xA1, 0xA2, 0xA5, 0xE7};
+
+// Process-wide engine state, zero at start; it survives layout reloads and
+// disabling, so an armed modifier stays armed.
+struct KeyEngineState {
+    // Keys whose key-down was handled and whose key-up has not been seen, most
+    // recent first; 0 marks an empty entry, and empty entries are at the end.
+    std::array<int16_t, 5> HeldKeys{};
+    // Index into ModifierKeys of the armed modifier; 0 = none armed.
+    int8_t PendingModifier = 0;
+};
+KeyEngineState& EngineState();
+
+KeyDecision ProcessKeyEvent(KeyEventKind kind, uint32_t code, KeyStateSource& keys);
+
+// The part of the decision that consults the rows and the modifier keys.
+KeyDecision TranslateKey(KeyEventKind kind, uint32_t code, KeyStateSource& keys);

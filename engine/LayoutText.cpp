@@ -1,0 +1,137 @@
+#include "LayoutText.h"
+
+#include <cstring>
+
+std::string RemoveComments(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t p = 0;
+    while (p < text.size()) {
+        const std::size_t begin = text.find("/*", p);
+        if (begin == std::string::npos) break;
+        out.append(text, p, begin - p);
+        const std::size_t end = text.find("*/", begin + 2);
+        if (end == std::string::npos) {
+            return out;  // an unclosed comment runs to the end of the text
+        }
+        p = end + 2;
+    }
+    if (p < text.size()) out.append(text, p, std::string::npos);
+    return out;
+}
+
+std::string RemoveSpaces(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c != ' ') out.push_back(c);
+    }
+    return out;
+}
+
+namespace {
+
+// A cursor over the cleaned text; a position at or past the end reads as zero.
+class Cursor {
+public:
+    explicit Cursor(const std::string& text) : text_(text) {}
+
+    std::size_t pos = 0;
+
+    bool AtEnd() const { return pos >= text_.size(); }
+    char At(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
+    char Current() const { return At(pos); }
+
+    // The cursor may stand past the end (a list's last terminator can be the end itself).
+    bool StartsWith(const char* word) const {
+        return pos <= text_.size() && text_.compare(pos, std::strlen(word), word) == 0;
+    }
+
+    void SkipLineBreaks() {
+        while (!AtEnd() && (Current() == '\r' || Current() == '\n')) ++pos;
+    }
+    void SkipToLineBreak() {
+        while (!AtEnd() && Current() != '\r' && Current() != '\n') ++pos;
+    }
+
+    // Scans a number up to the first of `terminators` or the end of the text
+    // and leaves the cursor on the terminator. Every character c enters the
+    // value as value * 10 + (c - 48), in 32-bit wrap-around arithmetic.
+    uint32_t ScanNumber(const char* terminators) {
+        uint32_t value = 0;
+        while (!AtEnd() && std::strchr(terminators, Current()) == nullptr) {
+            value = value * 10u + (static_cast<uint32_t>(static_cast<unsigned char>(Current())) - 48u);
+            ++pos;
+        }
+        return value;
+    }
+
+private:
+    const std::string& text_;
+};
+
+int16_t Low16(uint32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v & 0xFFFFu)); }
+uint8_t Low8(uint32_t v) { return static_cast<uint8_t>(v & 0xFFu); }
+int32_t As32(uint32_t v) { return static_cast<int32_t>(v); }
+
+}  // namespace
+
+bool ParseLayoutText(const std::string& cleaned, LayoutTables& tables) {
+    Cursor c(cleaned);
+
+    while (!c.AtEnd() && c.StartsWith("NAME")) {
+        c.SkipToLineBreak();
+        c.SkipLineBreaks();
+    }
+
+    if (!c.StartsWith("KEY:")) return false;
+    c.pos += 4;
+    if (c.Current() != '\r') {
+        while (!c.AtEnd()) {
+            const uint32_t number = c.ScanNumber(";\r");
+            if (c.Current() == '\r') break;  // a last number without its ";" is dropped
+            tables.ActivationKeys.push_back(Low16(number));
+            ++c.pos;
+            if (c.Current() == '\r') break;
+        }
+    }
+
+    c.SkipLineBreaks();
+    if (!c.StartsWith("MOD:")) return false;
+    tables.ModifierKeys.push_back(0);
+    c.pos += 4;
+    if (c.Current() != '\r') {
+        while (!c.AtEnd()) {
+            // Only ";" ends a modifier number: one without it runs on into the next lines.
+            const uint32_t number = c.ScanNumber(";");
+            tables.ModifierKeys.push_back(Low16(number));
+            ++c.pos;
+            if (c.Current() == '\r') break;
+        }
+    }
+
+    c.SkipLineBreaks();
+    if (!c.StartsWith("LAYOUT:")) return false;
+    c.SkipToLineBreak();
+    c.SkipLineBreaks();
+
+    while (!c.AtEnd()) {
+        uint32_t fields[4];
+        for (int f = 0; f < 4; ++f) {
+            fields[f] = c.ScanNumber(";");
+            if (f < 3) ++c.pos;
+        }
+        tables.KeyCodes.push_back(Low16(fields[0]));
+        tables.ModifierIndexes.push_back(Low8(fields[1]));
+        tables.LowerChars.push_back(As32(fields[2]));
+        tables.UpperChars.push_back(As32(fields[3]));
+        // Past the fourth ";" and the two characters that end the row, whatever they are.
+        c.pos += 3;
+    }
+    return true;
+}
+
+bool ParseLayoutBytes(const std::string& bytes, LayoutTables& tables) {
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    return ParseLayoutText(RemoveSpaces(RemoveComments(text)), tables);
+}
