@@ -1,0 +1,74 @@
+#!/bin/bash
+# Usage: cli-test.sh TOOL SCENARIO. Fails with a diff when the tool's output,
+# error stream or exit code is not what the scenario expects.
+set -u
+tool=$1 scenario=$2
+dir=$(mktemp -d); trap 'rm -rf "$dir"' EXIT
+printf 'NAME Example layout\r\nKEY:165;\r\nMOD:222;\r\nLAYOUT: /* key; modifier; lower; upper */\r\n65;0;225;193;\r\n69;0;233;201;\r\n65;1;226;194;\r\n69;1;234;202;\r\n' > "$dir/example.vmap"
+
+expect() {  # expect CODE EXPECTED-STDOUT [EXPECTED-STDERR-PATTERN]
+    local code=$1 want=$2 errpat=${3:-}
+    if [ "$rc" != "$code" ]; then echo "exit $rc, wanted $code"; cat "$dir/err"; exit 1; fi
+    if ! diff <(printf '%s' "$want") "$dir/out"; then echo "stdout differs"; exit 1; fi
+    if [ -n "$errpat" ] && ! grep -q -- "$errpat" "$dir/err"; then echo "stderr lacks '$errpat':"; cat "$dir/err"; exit 1; fi
+    if [ -z "$errpat" ] && [ -s "$dir/err" ]; then echo "unexpected stderr:"; cat "$dir/err"; exit 1; fi
+}
+
+case $scenario in
+dump-example)
+    "$tool" dump "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 'ActivationKeys: 165
+ModifierKeys: 0 222
+KeyCodes: 65 69 65 69
+ModifierIndexes: 0 0 1 1
+LowerChars: 225 233 226 234
+UpperChars: 193 201 194 202
+'
+    # A trailing blank line adds the -388 row; an empty list prints nothing after the colon.
+    printf 'KEY:\r\nMOD:\r\nLAYOUT:\r\n65;0;70000;;\r\n\r\n' > "$dir/odd.vmap"
+    "$tool" dump "$dir/odd.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 'ActivationKeys:
+ModifierKeys: 0
+KeyCodes: 65 -388
+ModifierIndexes: 0 0
+LowerChars: 70000 0
+UpperChars: 0 0
+' ;;
+dump-missing)
+    "$tool" dump "$dir/none.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 1 '' "^error: $dir/none.vmap"
+    printf 'NAME x\nKEY:165;\nMOD:222;\nLAYOUT:\n' > "$dir/lf.vmap"
+    "$tool" simulate "$dir/lf.vmap" < /dev/null > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 1 '' "^error: $dir/lf.vmap" ;;
+simulate-sequence)
+    # The worked sequence, then Shift for upper case and Caps Lock with Shift for lower.
+    printf '# worked sequence\ndown 165\ndown 65\nup 65\ndown 222\nup 165\nup 222\ndown 69\nup 69\n\ndown 165\ndown 160\ndown 65\nup 65\ncaps on\ndown 69\nup 160\ndown 69\nup 69\nup 165\ndown 65\n' \
+        | "$tool" simulate "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 'pass
+type U+00E1
+swallow
+swallow
+pass
+swallow
+type U+00EA
+swallow
+pass
+pass
+type U+00C1
+swallow
+type U+00E9
+pass
+type U+00C9
+swallow
+pass
+pass
+' ;;
+simulate-bad-line)
+    printf 'down 165\ndown 4294967296\ndown 65\n' | "$tool" simulate "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 2 'pass
+' 'error: line 2:'
+    printf 'down 4294967295\nup 65 x\n' | "$tool" simulate "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 2 'pass
+' 'error: line 2:' ;;
+*) echo "unknown scenario $scenario"; exit 1 ;;
+esac
