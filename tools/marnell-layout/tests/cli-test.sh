@@ -70,5 +70,33 @@ simulate-bad-line)
     printf 'down 4294967295\nup 65 x\n' | "$tool" simulate "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
     expect 2 'pass
 ' 'error: line 2:' ;;
+shipped-layout)
+    # Every chord and sequence of the shipped Welsh layout: lower case, Caps Lock
+    # (upper), and Caps Lock with Shift (lower again).
+    layout=$3
+    declare -A accent=(
+        [circumflex]="00E2 00C2 00EA 00CA 00EE 00CE 00F4 00D4 00FB 00DB 0175 0174 0177 0176"
+        [acute]="00E1 00C1 00E9 00C9 00ED 00CD 00F3 00D3 00FA 00DA 1E83 1E82 00FD 00DD"
+        [grave]="00E0 00C0 00E8 00C8 00EC 00CC 00F2 00D2 00F9 00D9 1E81 1E80 1EF3 1EF2"
+        [diaeresis]="00E4 00C4 00EB 00CB 00EF 00CF 00F6 00D6 00FC 00DC 1E85 1E84 00FF 0178")
+    vowels=(65 69 73 79 85 87 89)
+    : > "$dir/in"; want=''
+    for pair in "-:circumflex" "192:acute" "222:acute" "223:grave" "50:diaeresis" "54:circumflex"; do
+        mod=${pair%%:*}; chars=(${accent[${pair#*:}]})
+        for mode in lower caps capsshift; do
+            case $mode in lower) echo "caps off" ;; *) echo "caps on" ;; esac >> "$dir/in"
+            for v in 0 1 2 3 4 5 6; do
+                printf 'down 165\n' >> "$dir/in"; want+=$'pass\n'
+                [ "$mode" = capsshift ] && { printf 'down 160\n' >> "$dir/in"; want+=$'pass\n'; }
+                [ "$mod" != - ] && { printf 'down %s\nup %s\n' "$mod" "$mod" >> "$dir/in"; want+=$'swallow\nswallow\n'; }
+                if [ "$mode" = caps ]; then c=${chars[v*2+1]}; else c=${chars[v*2]}; fi
+                printf 'down %s\nup %s\nup 165\n' "${vowels[v]}" "${vowels[v]}" >> "$dir/in"
+                want+="type U+$c"$'\nswallow\npass\n'
+                [ "$mode" = capsshift ] && { printf 'up 160\n' >> "$dir/in"; want+=$'pass\n'; }
+            done
+        done
+    done
+    "$tool" simulate "$layout" < "$dir/in" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 "$want" ;;
 *) echo "unknown scenario $scenario"; exit 1 ;;
 esac
