@@ -72,8 +72,11 @@ e2e_start_target() {
   e2e_focus_target
 }
 
+# Wine makes a window active only when it is clicked or raised by Wine itself;
+# X focus alone leaves a splash or dialog of another process active.
 e2e_focus_target() {
   local n
+  xdotool mousemove 200 150 click 1 >/dev/null 2>&1; sleep 0.2
   for n in 1 2 3 4 5 6 7 8 9 10; do
     xdotool windowactivate "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
     xdotool windowfocus "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
