@@ -7,6 +7,8 @@
 //
 // Log lines:  down VK   (WM_KEYDOWN)   sysdown VK (WM_SYSKEYDOWN)
 //             char N    (WM_CHAR, the full character value in decimal)
+// With TYPING_TARGET_TIMES set, each line ends with the microseconds since the
+// Unix epoch at which the message arrived.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,13 +16,27 @@
 namespace {
 
 FILE* g_log = nullptr;
+bool g_withTimes = false;
+
+// Microseconds since the Unix epoch: Wine's system time is the host's clock,
+// so the latency measurement can compare it with the moment xdotool sent a key.
+unsigned long long UnixMicroseconds()
+{
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    const unsigned long long ticks = (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (ticks - 116444736000000000ULL) / 10ULL;
+}
 WNDPROC g_editProc = nullptr;
 
 void Record(const char* kind, WPARAM value)
 {
     if (g_log == nullptr)
         return;
-    std::fprintf(g_log, "%s %lu\n", kind, static_cast<unsigned long>(value));
+    if (g_withTimes)
+        std::fprintf(g_log, "%s %lu %llu\n", kind, static_cast<unsigned long>(value), UnixMicroseconds());
+    else
+        std::fprintf(g_log, "%s %lu\n", kind, static_cast<unsigned long>(value));
     std::fflush(g_log);
 }
 
@@ -62,6 +78,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     if (commandLine == nullptr || commandLine[0] == '\0')
         return 2;
+    g_withTimes = GetEnvironmentVariableA("TYPING_TARGET_TIMES", nullptr, 0) != 0;
     g_log = std::fopen(commandLine, "wb");
     if (g_log == nullptr)
         return 3;
