@@ -88,9 +88,17 @@ void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd,
 
 UINT CWnd::IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
 
+// The framework's own classes are registered with narrow names and so are ANSI
+// windows; dialogs are Unicode. Default handling must use the same character
+// set as the window, or texts such as the caption are read in the wrong width.
+static WNDPROC DefaultProcFor(HWND hWnd) { return ::IsWindowUnicode(hWnd) ? &::DefWindowProcW : &::DefWindowProcA; }
+
 LRESULT CWnd::Default() {
-    WNDPROC proc = m_pfnSuper != nullptr ? m_pfnSuper : &::DefWindowProcW;
-    return ::CallWindowProcW(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    WNDPROC proc = m_pfnSuper != nullptr ? m_pfnSuper : DefaultProcFor(m_hWnd);
+    if (::IsWindowUnicode(m_hWnd)) {
+        return ::CallWindowProcW(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    }
+    return ::CallWindowProcA(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -126,9 +134,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         pWnd = t_pWndInit;
         t_pWndInit = nullptr;
         pWnd->Attach(hWnd);
-        pWnd->m_pfnSuper = &::DefWindowProcW;
+        pWnd->m_pfnSuper = DefaultProcFor(hWnd);
     }
-    if (pWnd == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    if (pWnd == nullptr) return DefaultProcFor(hWnd)(hWnd, message, wParam, lParam);
 
     const CWnd::CurrentMessage saved = pWnd->m_current;
     pWnd->m_current = {message, wParam, lParam};
