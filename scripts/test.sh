@@ -16,9 +16,11 @@ stages=("$@")
 bash scripts/setup.sh
 source scripts/lib/display.sh
 
-configure_and_build() {  # preset
-  cmake --preset "$1" -B "$build/$1" >/dev/null
-  cmake --build "$build/$1" -j "$jobs"
+configure_and_build() {  # preset [target...]
+  local preset="$1"
+  shift
+  cmake --preset "$preset" -B "$build/$preset" >/dev/null
+  cmake --build "$build/$preset" -j "$jobs" ${1:+--target "$@"}
 }
 
 stage_native() {
@@ -35,7 +37,8 @@ stage_bench() {
 }
 
 stage_fuzz() {
-  configure_and_build fuzz
+  # Only the fuzz target: in this build the engine carries the fuzzer's instrumentation.
+  configure_and_build fuzz layout_fuzzer
   local scratch
   scratch="$(mktemp -d)"
   "$build/fuzz/fuzz/layout_fuzzer" -max_total_time="${MARNELL_FUZZ_SECONDS:-60}" \
