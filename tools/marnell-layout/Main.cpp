@@ -2,9 +2,13 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <vector>
 
+#include "LayoutCheck.h"
+#include "LayoutExplain.h"
 #include "LayoutFile.h"
+#include "LayoutFileRead.h"
 #include "Simulate.h"
 
 namespace {
@@ -41,12 +45,42 @@ int Simulate(const char* path) {
     return SimulateKeyEvents(std::cin, std::cout, std::cerr);
 }
 
+// The reader's own read of the file; its two trailing zero bytes are not the file's.
+int Check(const char* path) {
+    std::string bytes;
+    const LayoutCheckReport report = ReadLayoutFileBytes(path, bytes)
+                                         ? CheckLayoutBytes(bytes.substr(0, bytes.size() - 2))
+                                         : UnreadableLayoutReport();
+    std::cout << FormatDiagnostics(path, report);
+    return CheckExitCode(report);
+}
+
+int Explain(const char* path, bool markdown) {
+    if (!Load(path)) return 2;
+    LayoutTables tables;
+    tables.ActivationKeys = GetActivationKeys();
+    tables.ModifierKeys = GetModifierKeys();
+    tables.KeyCodes = GetKeyCodes();
+    tables.ModifierIndexes = GetModifierIndexes();
+    tables.LowerChars = GetLowerChars();
+    tables.UpperChars = GetUpperChars();
+    std::cout << ExplainLayout(tables, markdown);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return Dump(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "simulate") == 0) return Simulate(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "check") == 0) return Check(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "explain") == 0) return Explain(argv[2], false);
+    if (argc == 4 && std::strcmp(argv[1], "explain") == 0 && std::strcmp(argv[3], "--markdown") == 0) {
+        return Explain(argv[2], true);
+    }
     std::cerr << "usage: marnell-layout dump FILE\n"
-                 "       marnell-layout simulate FILE < events\n";
+                 "       marnell-layout simulate FILE < events\n"
+                 "       marnell-layout check FILE\n"
+                 "       marnell-layout explain FILE [--markdown]\n";
     return 2;
 }
