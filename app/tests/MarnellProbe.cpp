@@ -1,0 +1,190 @@
+// Looks at a running Marnell2 from another process, as the language tests need:
+// its configuration dialogs (hidden ones too) in the order in which each owns the
+// next, the language and tick of their Enabled boxes, the tray icons the shell
+// holds for it, and whether its splash shows. It can also send the current
+// dialog the commands the tray menu sends.
+//
+//   marnell_probe state            prints what it sees (exit code 2: no dialog)
+//   marnell_probe post ID          posts WM_COMMAND ID to the current dialog
+//   marnell_probe send ID          sends it and returns once it has been handled
+//   marnell_probe untick           unticks Enabled and presses OK, as a user does
+//   marnell_probe answers MS       exit code 0 when the dialog's thread answers in MS ms
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+
+namespace {
+
+struct Seen {
+    std::vector<HWND> dialogs;  // top-level #32770 windows titled "Marnell"
+    std::vector<HWND> others;   // every other top-level window of those processes
+    std::vector<DWORD> processes;
+    bool splash = false;        // a visible "Marnell" window that is no dialog
+};
+
+bool HasTitle(HWND hwnd, const char* title) {
+    char text[64] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return std::strcmp(text, title) == 0;
+}
+
+bool HasClass(HWND hwnd, const char* name) {
+    char text[64] = {};
+    GetClassNameA(hwnd, text, sizeof(text));
+    return std::strcmp(text, name) == 0;
+}
+
+BOOL CALLBACK CollectMarnell(HWND hwnd, LPARAM param) {
+    Seen& seen = *reinterpret_cast<Seen*>(param);
+    if (!HasTitle(hwnd, "Marnell")) return TRUE;
+    if (HasClass(hwnd, "#32770")) {
+        seen.dialogs.push_back(hwnd);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        bool known = false;
+        for (DWORD p : seen.processes) known = known || p == pid;
+        if (!known) seen.processes.push_back(pid);
+    } else if (IsWindowVisible(hwnd)) {
+        seen.splash = true;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectOthers(HWND hwnd, LPARAM param) {
+    Seen& seen = *reinterpret_cast<Seen*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    for (DWORD p : seen.processes)
+        if (p == pid) seen.others.push_back(hwnd);
+    return TRUE;
+}
+
+Seen Look() {
+    Seen seen;
+    EnumWindows(&CollectMarnell, reinterpret_cast<LPARAM>(&seen));
+    EnumWindows(&CollectOthers, reinterpret_cast<LPARAM>(&seen));
+    return seen;
+}
+
+// The dialogs from the first (no dialog owns it) to the current one (it owns
+// none). Empty when they do not form one such chain.
+std::vector<HWND> Chain(const std::vector<HWND>& dialogs) {
+    std::vector<HWND> chain;
+    HWND owner = nullptr;
+    for (size_t n = 0; n < dialogs.size(); ++n) {
+        HWND next = nullptr;
+        int found = 0;
+        for (HWND d : dialogs) {
+            if (GetWindow(d, GW_OWNER) == owner) {
+                next = d;
+                ++found;
+            }
+        }
+        if (found != 1) return {};
+        chain.push_back(next);
+        owner = next;
+    }
+    return chain;
+}
+
+HWND CurrentDialog() {
+    const std::vector<HWND> chain = Chain(Look().dialogs);
+    return chain.empty() ? nullptr : chain.back();
+}
+
+std::string BoxText(HWND dialog) {
+    char text[64] = {};
+    GetDlgItemTextA(dialog, IDC_ENABLED, text, sizeof(text));
+    return text;
+}
+
+bool IsTicked(HWND dialog) {
+    return SendDlgItemMessageA(dialog, IDC_ENABLED, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The shell accepts a modification only of an icon it holds; with no flags
+// nothing about the icon changes.
+bool ShellHoldsIcon(HWND owner, UINT id) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = owner;
+    data.uID = id;
+    data.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+int PrintState() {
+    const Seen seen = Look();
+    std::printf("processes %u\n", static_cast<unsigned>(seen.processes.size()));
+    std::printf("dialogs %u\n", static_cast<unsigned>(seen.dialogs.size()));
+    std::printf("splash %d\n", seen.splash ? 1 : 0);
+    const std::vector<HWND> chain = Chain(seen.dialogs);
+    if (seen.dialogs.empty()) return 2;
+    if (chain.empty()) {
+        std::printf("chain broken\n");
+    } else {
+        std::string line = "chain";
+        int visible = 0;
+        for (HWND d : chain) {
+            line += " " + BoxText(d);
+            if (IsWindowVisible(d)) ++visible;
+        }
+        std::printf("%s\n", line.c_str());
+        std::printf("visible %d\n", visible);
+        std::printf("ticked %d\n", IsTicked(chain.back()) ? 1 : 0);
+    }
+    std::string icons = "icons";
+    std::vector<HWND> owners = seen.dialogs;
+    owners.insert(owners.end(), seen.others.begin(), seen.others.end());
+    for (HWND w : owners) {
+        for (UINT id : {UINT(IDR_TRAY_MENU_ENGLISH), UINT(IDR_TRAY_MENU_CYMRAEG)})
+            if (ShellHoldsIcon(w, id)) icons += " " + std::to_string(id);
+    }
+    std::printf("%s\n", icons.c_str());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "state") return PrintState();
+
+    HWND dialog = CurrentDialog();
+    if (!dialog) {
+        std::fprintf(stderr, "no current Marnell dialog\n");
+        return 2;
+    }
+    if (command == "post" && argc > 2) {
+        const WORD id = static_cast<WORD>(std::strtoul(argv[2], nullptr, 10));
+        return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
+    }
+    if (command == "send" && argc > 2) {
+        const WORD id = static_cast<WORD>(std::strtoul(argv[2], nullptr, 10));
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 20000, &result) ? 0 : 1;
+    }
+    if (command == "untick") {
+        SendDlgItemMessageA(dialog, IDC_ENABLED, BM_SETCHECK, BST_UNCHECKED, 0);
+        HWND ok = GetDlgItem(dialog, IDOK);
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok),
+                                   SMTO_NORMAL, 20000, &result)
+                   ? 0
+                   : 1;
+    }
+    if (command == "answers" && argc > 2) {
+        const UINT ms = static_cast<UINT>(std::strtoul(argv[2], nullptr, 10));
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: marnell_probe state | post ID | send ID | untick | answers MS\n");
+    return 64;
+}
