@@ -49,17 +49,20 @@ def rgba(args):
 
 
 def tile_args(size):
-    """The logo: a white w-circumflex on a rounded Welsh-red tile."""
+    """The logo: a white w-circumflex on a rounded Welsh-red tile.
+
+    The glyph goes onto the gradient first and the rounded shape cuts the
+    corners last: drawing text after a DstIn composite makes ImageMagick 6
+    drop the alpha channel, which left the corners black.
+    """
     r = max(2, size // 5)
     pt = size * 0.78
-    return ["-size", "%dx%d" % (size, size), "xc:none",
-            "(", "-size", "%dx%d" % (size, size),
-            "gradient:%s-%s" % (RED_TOP, RED_BOTTOM), ")",
+    return ["-size", "%dx%d" % (size, size), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM),
+            "-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
+            "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175",
             "(", "-size", "%dx%d" % (size, size), "xc:none", "-fill", "white",
             "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (size - 1, size - 1, r, r), ")",
-            "-delete", "0", "-compose", "DstIn", "-composite", "-compose", "Over",
-            "-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
-            "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175"]
+            "-compose", "DstIn", "-composite", "-compose", "Over", "-gravity", "northwest"]
 
 
 def over(fg, bg):
@@ -100,17 +103,24 @@ def icon16():
     return rows
 
 
+BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
 def dib_rows(rows, bpp, palette=None):
     """Bottom-up DIB rows padded to 4 bytes."""
     out = b""
-    for row in reversed(rows):
+    for y in range(len(rows) - 1, -1, -1):
+        row = rows[y]
         if bpp == 24:
             line = b"".join(bytes((p[2], p[1], p[0])) for p in row)
         elif bpp == 32:
             line = b"".join(bytes((p[2], p[1], p[0], 0)) for p in row)
         elif bpp == 16:
-            line = b"".join(struct.pack("<H", ((p[0] >> 3) << 10) | ((p[1] >> 3) << 5) | (p[2] >> 3))
-                            for p in row)
+            # Ordered dithering: five bits a channel would band the gradients.
+            line = b""
+            for x, p in enumerate(row):
+                r, g, b = (min(255, c + BAYER4[y % 4][x % 4] // 2) >> 3 for c in p)
+                line += struct.pack("<H", (r << 10) | (g << 5) | b)
         else:
             line = bytes(palette.index(p) if palette else p for p in row)
         out += line + b"\0" * ((-len(line)) % 4)
@@ -132,7 +142,9 @@ def write_bmp(name, header, palette_bytes, bits):
 def icon_image(rows, bpp):
     """One icon directory entry's image: header, colours, XOR bits, AND mask."""
     size = len(rows)
-    flat = [(0, 0, 0) if p[3] < 128 else over(p, (255, 255, 255)) for row in rows for p in row]
+    # Edge pixels keep the tile's own colour: blending them with white would
+    # leave a light fringe on a dark taskbar.
+    flat = [(0, 0, 0) if p[3] < 128 else p[:3] for row in rows for p in row]
     pal = b""
     colours = 0
     if bpp == 8:
@@ -214,27 +226,40 @@ def splash_mask(w, h):
     return rows
 
 
+# The splash image doubles as the About box's picture, which shows it plain,
+# without the mask: the card is dark right to its edges, so that the shadow
+# band, near black in the image, reads as the card's own edge there.
+CARD_TOP, CARD_BOTTOM = "#353A45", "#1E2128"
+SHADOW = (22, 24, 29)
+RIM = (58, 63, 74)
+
+
 def splash_image(w, h):
+    """Bitmap 142 (and 146): a dark card with the tile, the name and the notice.
+
+    The About box centres this picture and lays its OK button over the bottom
+    middle (image columns 160..250, rows 236..268 on Windows and under Wine),
+    so nothing is drawn there.
+    """
     bw, bh = w - 1 - 7 - 1, h - 2 - 8 - 1  # body: columns 1..w-9, rows 2..h-10
-    logo = 132
+    logo = 112
     body = rgba([
-        "-size", "%dx%d" % (bw, bh), "gradient:#FFFFFF-#EEF0F3",
-        "(", "-size", "%dx%d" % (150, bh), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM), ")",
-        "-geometry", "+0+0", "-composite",
+        "-size", "%dx%d" % (bw, bh), "gradient:%s-%s" % (CARD_TOP, CARD_BOTTOM),
         "(", ] + tile_args(logo) + [")", "-gravity", "northwest",
-        "-geometry", "+%d+%d" % ((150 - logo) // 2, (bh - logo) // 2 - 12), "-composite",
+        "-geometry", "+%d+%d" % (22, 46), "-composite",
         "-gravity", "northwest",
-        "-font", FONT, "-pointsize", "12", "-fill", "white",
-        "-annotate", "+%d+%d" % (22, bh - 40), "Cymraeg ar",
-        "-annotate", "+%d+%d" % (22, bh - 24), "bob bysellfwrdd",
-        "-font", FONT_BOLD, "-pointsize", "46", "-fill", "#1F2430",
-        "-annotate", "+176+78", "Marnell",
-        "-fill", RED_BOTTOM, "-draw", "rectangle 178,140 236,143",
-        "-font", FONT, "-pointsize", "15", "-fill", "#4A5060",
-        "-annotate", "+178+154", "Welsh accents on any keyboard",
-        "-pointsize", "13", "-annotate", "+178+176", "Version " + VERSION,
-        "-pointsize", "10", "-fill", "#7A8090",
-        "-annotate", "+178+%d" % (bh - 26), "(c) 2014 Corvane.  www.corvane.example",
+        "-font", FONT, "-pointsize", "11", "-fill", "#B4BAC6",
+        "-annotate", "+%d+%d" % (22, bh - 44), "Cymraeg ar",
+        "-annotate", "+%d+%d" % (22, bh - 29), "bob bysellfwrdd",
+        "-font", FONT_BOLD, "-pointsize", "44", "-fill", "#FFFFFF",
+        "-annotate", "+158+40", "Marnell",
+        "-fill", RED_TOP, "-draw", "rectangle 160,102 214,105",
+        "-font", FONT, "-pointsize", "13", "-fill", "#D6DAE2",
+        "-annotate", "+160+116", "Welsh accents on any keyboard",
+        "-pointsize", "12", "-fill", "#A4AAB6", "-annotate", "+160+140", "Version " + VERSION,
+        "-pointsize", "11", "-fill", "#8E95A3",
+        "-annotate", "+160+176", "(c) 2014 Corvane",
+        "-annotate", "+160+192", "www.corvane.example",
     ])
     rows = []
     for y in range(h):
@@ -242,30 +267,31 @@ def splash_image(w, h):
         for x in range(w):
             if 1 <= x <= bw and 2 <= y <= bh + 1:
                 row.append(body[y - 2][x - 1][:3])
-            elif x == 0 or y == 1:
-                row.append((0x8A, 0x10, 0x22) if x < 150 else (0x9A, 0xA0, 0xAA))
+            elif (x == 0 or y == 1) and x <= bw and y <= bh + 1:
+                row.append(RIM)
             else:
-                row.append((8, 8, 10))  # shadow colour; outside the rim, near black
+                row.append(SHADOW)
         rows.append(row)
-    rows[0] = [(0, 0, 0)] * w
     return rows
 
 
 def dialog_logo(w, h):
-    """Bitmap 144: the tile on the dialog's face colour."""
-    face = (240, 240, 240)
-    tile = rgba(tile_args(128))
-    rows = [[face] * w for _ in range(h)]
-    ox, oy = 7, 9
-    for y, line in enumerate(tile):
-        for x, p in enumerate(line):
-            rows[oy + y][ox + x] = over(p, face)
-    caption = rgba(["-size", "142x22", "xc:none", "-font", FONT_BOLD, "-pointsize", "14",
-                    "-fill", "#1F2430", "-gravity", "center", "-annotate", "+0+0", "Marnell"])
-    for y, line in enumerate(caption):
-        for x, p in enumerate(line):
-            rows[143 + y][x] = over(p, rows[143 + y][x])
-    return rows
+    """Bitmap 144: the tile and the name in a light picture well.
+
+    The picture control centres the bitmap in its template rectangle of
+    95 x 106 dialog units, which shows about 140 x 170 pixels of it on
+    Windows (1.5 pixels a unit across) and 164 x 170 under Wine (1.75): the
+    content stays within the middle 136 columns and the background changes
+    only from top to bottom, so either cut looks the same.
+    """
+    logo = 96
+    return [[p[:3] for p in row] for row in rgba([
+        "-size", "%dx%d" % (w, h), "gradient:#FFFFFF-#E6E9EE",
+        "(", ] + tile_args(logo) + [")", "-gravity", "northwest",
+        "-geometry", "+%d+%d" % ((w - logo) // 2, 30), "-composite",
+        "-font", FONT_BOLD, "-pointsize", "15", "-fill", "#1F2430",
+        "-gravity", "north", "-annotate", "+0+134", "Marnell",
+    ])]
 
 
 def main():
