@@ -97,7 +97,9 @@ private:
             while (!AtEnd()) {
                 const Field f = Scan(";\r");
                 if (Current() == '\r') {  // the reader drops a last number without its ";"
-                    if (!NoteLoneLf(f, "the activation line ends with LF alone, not CR LF: the reader reads on "
+                    if (activationRanOn_) {
+                        NoteBreaks(f.begin, f.end);
+                    } else if (!NoteLoneLf(f, "the activation line ends with LF alone, not CR LF: the reader reads on "
                                        "into the next line as more activation keys")) {
                         Warn(f.begin, "the last activation number " + Excerpt(f) +
                                           " has no \";\": the reader drops it, so that key is not needed for chords");
@@ -156,6 +158,11 @@ private:
     // --- what the reader accepts silently -----------------------------------------
 
     void CheckActivationKey(const Field& f) {
+        // Once the list has run on past its line, what follows are other lines read as numbers.
+        if (activationRanOn_) {
+            NoteBreaks(f.begin, f.end);
+            return;
+        }
         if (NoteLoneLf(f, "the activation line ends with LF alone, not CR LF: the reader reads on into the next "
                           "line as more activation keys")) {
             return;
@@ -175,6 +182,10 @@ private:
     void CheckModifierKey(const Field& f) {
         const std::size_t index = tables_.ModifierKeys.size() - 1;
         const std::string modifier = "modifier " + std::to_string(index);
+        if (modifierRanOn_) {
+            NoteBreaks(f.begin, f.end);
+            return;
+        }
         const std::size_t lineBreak = FirstBreak(f);
         if (lineBreak != kNone) {
             const bool lone = t_[lineBreak] == '\n' || At(lineBreak + 1) != '\n';
@@ -182,6 +193,7 @@ private:
                                              : "the last modifier number has no \";\" before the end of its line") +
                                 ": the reader runs the number on into the next line, up to the next \";\"");
             NoteBreaks(f.begin, f.end);
+            modifierRanOn_ = true;
             return;
         }
         if (!f.terminated) {
@@ -216,6 +228,13 @@ private:
     }
 
     void CheckRow(std::size_t rowStart, const Field (&fields)[4]) {
+        const bool afterCleanEnd = previousRowEndedCleanly_;
+        previousRowEndedCleanly_ = fields[3].terminated && At(fields[3].end + 1) == '\r' && At(fields[3].end + 2) == '\n';
+        if (IsBreak(At(rowStart)) && !afterCleanEnd) {
+            // What is left of a line that the row before did not end properly; that row's warning says so.
+            for (const Field& f : fields) NoteBreaks(f.begin, f.end);
+            return;
+        }
         if (IsBreak(At(rowStart))) {
             Warn(rowStart, "a blank line (or one that held only a comment) among the rows: the reader reads it "
                            "as part of a row whose key code becomes " +
@@ -388,7 +407,7 @@ private:
         const bool misspelt = AlikeIgnoringCase(expected) || (atStart && AlikeIgnoringCase("NAME"));
         if (misspelt) {
             Error(pos_, "misspelt header " + Quoted(found) + ": the reader wants exactly " + want +
-                            " (capitals, and \"KEY:\", \"MOD:\", \"LAYOUT:\" end with a colon), so " + kDoesNotLoad);
+                            " (case and colon count), so " + kDoesNotLoad);
         } else {
             Error(pos_, "expected " + want + ", found " + Quoted(found) + ": " + kDoesNotLoad);
         }
@@ -410,7 +429,7 @@ private:
             return true;
         }
         if (n_ == 0) {
-            Error(Raw, 0, std::string("the file holds no text but comments and spaces: ") + kDoesNotLoad);
+            Error(Raw, 0, std::string("the file is empty, or holds nothing but comments and spaces: ") + kDoesNotLoad);
             return true;
         }
         if (IsBreak(t_[0])) {
@@ -483,6 +502,7 @@ private:
         if (lineBreak == kNone) return false;
         Warn(lineBreak, message);
         NoteBreaks(f.begin, f.end);
+        activationRanOn_ = true;
         return true;
     }
     void NoteBreaks(std::size_t begin, std::size_t end) {
@@ -553,6 +573,9 @@ private:
     LayoutTables tables_;
     std::map<std::pair<int, int>, std::size_t> rowsByMatch_;  // key and index -> offset of the latest row
     std::set<std::size_t> explainedBreaks_;
+    bool activationRanOn_ = false;
+    bool modifierRanOn_ = false;
+    bool previousRowEndedCleanly_ = true;
     std::vector<Found> found_;
     mutable std::vector<std::size_t> lineStarts_;
 };

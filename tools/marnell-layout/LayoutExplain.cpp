@@ -113,8 +113,8 @@ std::string ExplainLayout(const LayoutTables& t, bool markdown) {
         }
     }
     if (neverTyped != 0) {
-        out += std::string(markdown ? "\n" : "") + "Rows that never type: " + std::to_string(neverTyped) +
-               " (marnell-layout check says why)\n";
+        out += std::string(markdown ? "\n" : "") + "Rows not shown, as no chord or sequence types them: " +
+               std::to_string(neverTyped) + "\n";
     }
     return out;
 }

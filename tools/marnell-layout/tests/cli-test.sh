@@ -72,7 +72,7 @@ simulate-bad-line)
 ' 'error: line 2:' ;;
 shipped-layout)
     # Every chord and sequence of the shipped Welsh layout: lower case, Caps Lock
-    # (upper), and Caps Lock with Shift (lower again).
+    # (upper), Caps Lock with Shift (lower again) and Shift alone (upper).
     layout=$3
     declare -A accent=(
         [circumflex]="00E2 00C2 00EA 00CA 00EE 00CE 00F4 00D4 00FB 00DB 0175 0174 0177 0176"
@@ -83,20 +83,37 @@ shipped-layout)
     : > "$dir/in"; want=''
     for pair in "-:circumflex" "192:acute" "222:acute" "223:grave" "50:diaeresis" "54:circumflex"; do
         mod=${pair%%:*}; chars=(${accent[${pair#*:}]})
-        for mode in lower caps capsshift; do
-            case $mode in lower) echo "caps off" ;; *) echo "caps on" ;; esac >> "$dir/in"
+        for mode in lower caps capsshift shift; do
+            case $mode in lower|shift) echo "caps off" ;; *) echo "caps on" ;; esac >> "$dir/in"
             for v in 0 1 2 3 4 5 6; do
                 printf 'down 165\n' >> "$dir/in"; want+=$'pass\n'
-                [ "$mode" = capsshift ] && { printf 'down 160\n' >> "$dir/in"; want+=$'pass\n'; }
+                case $mode in *shift) printf 'down 160\n' >> "$dir/in"; want+=$'pass\n' ;; esac
                 [ "$mod" != - ] && { printf 'down %s\nup %s\n' "$mod" "$mod" >> "$dir/in"; want+=$'swallow\nswallow\n'; }
-                if [ "$mode" = caps ]; then c=${chars[v*2+1]}; else c=${chars[v*2]}; fi
+                case $mode in caps|shift) c=${chars[v*2+1]} ;; *) c=${chars[v*2]} ;; esac
                 printf 'down %s\nup %s\nup 165\n' "${vowels[v]}" "${vowels[v]}" >> "$dir/in"
                 want+="type U+$c"$'\nswallow\npass\n'
-                [ "$mode" = capsshift ] && { printf 'up 160\n' >> "$dir/in"; want+=$'pass\n'; }
+                case $mode in *shift) printf 'up 160\n' >> "$dir/in"; want+=$'pass\n' ;; esac
             done
         done
     done
     "$tool" simulate "$layout" < "$dir/in" > "$dir/out" 2> "$dir/err"; rc=$?
     expect 0 "$want" ;;
+check-missing)
+    "$tool" check "$dir/none.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 2 "$dir/none.vmap: error: the file cannot be opened or read (missing, not accessible, or larger than 16 MiB): the layout does not load
+"
+    mkdir "$dir/folder.vmap"
+    "$tool" check "$dir/folder.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    [ "$rc" = 2 ] || { echo "a directory: exit $rc, wanted 2"; exit 1; }
+    "$tool" check "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 '' ;;
+explain-missing)
+    "$tool" explain "$dir/none.vmap" --markdown > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 2 '' "^error: $dir/none.vmap"
+    "$tool" explain "$dir/example.vmap" --html > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 2 '' '^usage:' ;;
+check-shipped)
+    "$tool" check "$3" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 '' ;;
 *) echo "unknown scenario $scenario"; exit 1 ;;
 esac
