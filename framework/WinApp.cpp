@@ -3,6 +3,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "ThreadState.h"
@@ -54,6 +55,27 @@ HKEY OpenSectionKey(const std::string& company, const std::string& app, const ch
     return key;
 }
 
+std::wstring WideFromAnsi(const char* text) {
+    if (text == nullptr) return std::wstring();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
+    wide.resize(static_cast<size_t>(n - 1));
+    return wide;
+}
+
+// Without best-fit mapping: a character the code page lacks becomes the default
+// character, never a look-alike letter (a circumflexed y must not read as y).
+std::string AnsiFromWide(const wchar_t* text) {
+    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return std::string();
+    std::string ansi(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &ansi[0], n, nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(n - 1));
+    return ansi;
+}
+
 }  // namespace
 
 CWinApp::CWinApp(const char* lpszAppName)
@@ -83,15 +105,16 @@ std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszE
     HKEY key = OpenSectionKey(m_strRegistryKey, m_strAppName, lpszSection);
     if (key == nullptr) return fallback;
     std::string result = fallback;
+    const std::wstring entry = WideFromAnsi(lpszEntry);
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(key, lpszEntry, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (::RegQueryValueExW(key, entry.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         type == REG_SZ) {
-        // One spare byte: a stored value need not end with its zero.
-        std::vector<char> buffer(size + 1, '\0');
-        if (::RegQueryValueExA(key, lpszEntry, nullptr, &type,
+        // One spare character: a stored value need not end with its zero.
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
+        if (::RegQueryValueExW(key, entry.c_str(), nullptr, &type,
                                reinterpret_cast<BYTE*>(buffer.data()), &size) == ERROR_SUCCESS) {
-            result.assign(buffer.data(), std::strlen(buffer.data()));
+            result = AnsiFromWide(buffer.data());
         }
     }
     ::RegCloseKey(key);

@@ -8,7 +8,7 @@
 # Uses the WINEPREFIX and DISPLAY that scripts/test.sh exports. The executable
 # is copied under a name of its own, so its registry key is its own too.
 set -u
-exe="$1" probe_exe="$2" target_exe="$3"
+exe=$(realpath "$1") probe_exe=$(realpath "$2") target_exe=$(realpath "$3")
 name=MarnellLanguageTest
 key="HKCU\\Software\\Corvane\\$name\\Marnell 2"
 work="$(mktemp -d)"
