@@ -216,15 +216,14 @@ private:
                               " can never be armed");
             return;
         }
-        for (std::size_t earlier = 1; earlier < index; ++earlier) {
-            if (tables_.ModifierKeys[earlier] == code) {
-                Warn(f.begin, "modifier key " + std::to_string(code) + " (" + KeyName(code) +
-                                  ") is listed twice, as modifiers " + std::to_string(earlier) + " and " +
-                                  std::to_string(index) + ": the later one is armed, so rows for modifier " +
-                                  std::to_string(earlier) + " never apply");
-                break;
-            }
+        const auto earlier = modifierIndexByKey_.find(code);
+        if (earlier != modifierIndexByKey_.end()) {
+            Warn(f.begin, "modifier key " + std::to_string(code) + " (" + KeyName(code) +
+                              ") is listed twice, as modifiers " + std::to_string(earlier->second) + " and " +
+                              std::to_string(index) + ": the later one is armed, so rows for modifier " +
+                              std::to_string(earlier->second) + " never apply");
         }
+        modifierIndexByKey_[code] = index;
     }
 
     void CheckRow(std::size_t rowStart, const Field (&fields)[4]) {
@@ -236,10 +235,14 @@ private:
             return;
         }
         if (IsBreak(At(rowStart))) {
-            Warn(rowStart, "a blank line (or one that held only a comment) among the rows: the reader reads it "
-                           "as part of a row whose key code becomes " +
-                               std::to_string(Low16(fields[0].value)) +
-                               ", which matches no key, and the rows after it may be read shifted");
+            bool onlyBreaks = true;
+            for (std::size_t i = fields[0].begin; i < fields[0].end; ++i) onlyBreaks = onlyBreaks && IsBreak(t_[i]);
+            const std::string key = std::to_string(Low16(fields[0].value));
+            Warn(rowStart, "a blank line (or one that held only a comment) among the rows: " +
+                               (onlyBreaks ? "the reader reads it as an extra row with key code " + key +
+                                                 ", which matches no key"
+                                           : "the reader takes the line break into the next row's key code, which "
+                                             "becomes " + key + " and matches no key, so that row never types"));
             for (const Field& f : fields) NoteBreaks(f.begin, f.end);
             return;
         }
@@ -572,6 +575,7 @@ private:
     std::size_t walkEnd_ = 0;
     LayoutTables tables_;
     std::map<std::pair<int, int>, std::size_t> rowsByMatch_;  // key and index -> offset of the latest row
+    std::map<int, std::size_t> modifierIndexByKey_;  // the latest index of each modifier key
     std::set<std::size_t> explainedBreaks_;
     bool activationRanOn_ = false;
     bool modifierRanOn_ = false;

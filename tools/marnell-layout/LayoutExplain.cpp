@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "KeyNames.h"
@@ -18,35 +20,38 @@ bool IsTranslatable(int code) {
                PassThroughKeys.end();
 }
 
-bool HasChordRow(const LayoutTables& t, int code) {
-    for (std::size_t i = 0; i < t.KeyCodes.size(); ++i) {
-        if (t.KeyCodes[i] == code && t.ModifierIndexes[i] == 0) return true;
-    }
-    return false;
-}
-
-// The keys that arm modifier index `index`: a key arms the index of its last
-// entry in the modifier list (low 8 bits), unless a chord row claims the key.
-std::vector<int> KeysArming(const LayoutTables& t, unsigned index) {
-    std::vector<int> keys;
-    for (std::size_t k = 1; k < t.ModifierKeys.size(); ++k) {
-        const int code = t.ModifierKeys[k];
-        if ((k & 0xFFu) != index || !IsTranslatable(code) || HasChordRow(t, code)) continue;
-        if (std::find(t.ModifierKeys.begin() + static_cast<std::ptrdiff_t>(k) + 1, t.ModifierKeys.end(), code) !=
-            t.ModifierKeys.end()) {
-            continue;
+// Which rows and modifier keys take effect: of two rows for the same key and
+// modifier index the later wins, and a key arms the index of its last entry in
+// the modifier list (low 8 bits), unless a chord row claims the key.
+class Reachability {
+public:
+    explicit Reachability(const LayoutTables& t) {
+        for (std::size_t i = 0; i < t.KeyCodes.size(); ++i) {
+            lastRow_[{t.KeyCodes[i], t.ModifierIndexes[i]}] = i;
         }
-        keys.push_back(code);
+        std::map<int, std::size_t> lastEntry;
+        for (std::size_t k = 1; k < t.ModifierKeys.size(); ++k) lastEntry[t.ModifierKeys[k]] = k;
+        for (const auto& entry : lastEntry) {
+            const int code = entry.first;
+            if (!IsTranslatable(code) || lastRow_.count({code, 0}) != 0) continue;
+            armingKeys_[entry.second & 0xFFu].push_back(code);
+        }
     }
-    return keys;
-}
 
-bool IsOverriddenLater(const LayoutTables& t, std::size_t row) {
-    for (std::size_t j = row + 1; j < t.KeyCodes.size(); ++j) {
-        if (t.KeyCodes[j] == t.KeyCodes[row] && t.ModifierIndexes[j] == t.ModifierIndexes[row]) return true;
+    bool IsOverriddenLater(int code, unsigned index, std::size_t row) const {
+        return lastRow_.at({code, index}) != row;
     }
-    return false;
-}
+
+    // More than one only where modifier list entries lie 256 apart.
+    std::vector<int> KeysArming(unsigned index) const {
+        const auto it = armingKeys_.find(index);
+        return it == armingKeys_.end() ? std::vector<int>() : it->second;
+    }
+
+private:
+    std::map<std::pair<int, unsigned>, std::size_t> lastRow_;
+    std::map<unsigned, std::vector<int>> armingKeys_;
+};
 
 std::string MarkdownEscaped(const std::string& text) {
     std::string out;
@@ -83,12 +88,13 @@ std::string ExplainLayout(const LayoutTables& t, bool markdown) {
     for (const int16_t code : t.ActivationKeys) hold += (hold.empty() ? "" : "+") + KeyName(code);
     const std::string prefix = hold.empty() ? "" : hold + "+";
 
+    const Reachability reach(t);
     std::vector<Entry> entries;
     std::size_t neverTyped = 0;
     for (std::size_t i = 0; i < t.KeyCodes.size(); ++i) {
         const int code = t.KeyCodes[i];
         const unsigned index = t.ModifierIndexes[i];
-        if (!IsTranslatable(code) || IsOverriddenLater(t, i)) {
+        if (!IsTranslatable(code) || reach.IsOverriddenLater(code, index, i)) {
             ++neverTyped;
             continue;
         }
@@ -96,7 +102,7 @@ std::string ExplainLayout(const LayoutTables& t, bool markdown) {
             entries.push_back({prefix + KeyName(code), t.LowerChars[i], t.UpperChars[i]});
             continue;
         }
-        const std::vector<int> arming = KeysArming(t, index);
+        const std::vector<int> arming = reach.KeysArming(index);
         if (arming.empty()) ++neverTyped;
         for (const int modifier : arming) {
             entries.push_back({prefix + KeyName(modifier) + " then " + KeyName(code), t.LowerChars[i], t.UpperChars[i]});
