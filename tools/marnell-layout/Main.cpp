@@ -11,6 +11,10 @@
 #include "LayoutFileRead.h"
 #include "Simulate.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 template <typename T>
@@ -71,6 +75,10 @@ int Explain(const char* path, bool markdown) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // explain writes UTF-8; a console would otherwise show it in its OEM code page.
+    SetConsoleOutputCP(CP_UTF8);
+#endif
     if (argc == 3 && std::strcmp(argv[1], "dump") == 0) return Dump(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "simulate") == 0) return Simulate(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "check") == 0) return Check(argv[2]);
