@@ -27,6 +27,8 @@ bool AllActivationKeysHeld(const LayoutTables& tables, KeyStateSource& keys) {
 
 void RecordKey(std::array<int16_t, 5>& held, uint32_t code) {
     const int16_t key = static_cast<int16_t>(static_cast<uint16_t>(code & 0xFFFFu));
+    // 0 marks an empty entry: recorded at the front it would hide every key behind it.
+    if (key == 0) return;
     if (Matches(held[0], code)) return;  // an auto-repeat of the most recent key adds nothing
     std::copy_backward(held.begin(), held.end() - 1, held.end());
     held[0] = key;
