@@ -150,12 +150,12 @@ TEST(FrameworkModelessDialog, CloseCancelOkAndEndDialogHideItAndKeepIt) {
     EXPECT_FALSE(::IsWindowVisible(h));
 }
 
-TEST(FrameworkModelessDialog, EnterAndEscInTheMessageLoopReachOnOKAndOnCancel) {
-    // Queued key messages, as the keyboard produces them, addressed to the
-    // focused edit box: only the loop's dialog-message handling turns them into
-    // IDOK (the default button) and IDCANCEL.
+TEST(FrameworkModelessDialog, EnterAndEscTypedIntoItReachOnOKAndOnCancel) {
+    // Real key strokes into the focused edit box: only the message loop's
+    // dialog-message handling turns them into IDOK (the default button) and
+    // IDCANCEL.
     struct Case {
-        WPARAM key;
+        WORD key;
         const char* expectedLog;
     };
     for (const Case& c : {Case{VK_RETURN, "ok;"}, Case{VK_ESCAPE, "cancel;"}}) {
@@ -164,10 +164,18 @@ TEST(FrameworkModelessDialog, EnterAndEscInTheMessageLoopReachOnOKAndOnCancel) {
         ASSERT_TRUE(dlg.Create(IDD_TEST_DIALOG));
         dlg.quitOnEnd = true;
         ::ShowWindow(dlg.m_hWnd, SW_SHOW);
+        ::SetForegroundWindow(dlg.m_hWnd);
         ::SetFocus(Edit(dlg));
+        DispatchPending();
+        ASSERT_EQ(::GetForegroundWindow(), dlg.m_hWnd);
+        ASSERT_EQ(::GetFocus(), Edit(dlg));
         g_log.clear();
-        ASSERT_TRUE(::PostMessageW(Edit(dlg), WM_KEYDOWN, c.key, 1));
-        ::PostMessageW(Edit(dlg), WM_KEYUP, c.key, static_cast<LPARAM>(0xC0000001u));
+        INPUT keys[2] = {};
+        keys[0].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = c.key;
+        keys[1] = keys[0];
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ASSERT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
         EXPECT_EQ(RunLoop(5000), 0);
         EXPECT_EQ(g_log, c.expectedLog);
         EXPECT_TRUE(::IsWindow(dlg.m_hWnd));
