@@ -47,19 +47,27 @@ void PumpOnce() {
     }
 }
 
+// One window for the whole run: under Wine, hiding or destroying a shown
+// window waits two seconds for the display.
+HWND ProbeWindow() {
+    static const HWND window = [] {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &ProbeWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = L"MarnellHookProbe";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"Hook probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240, 120,
+                               nullptr, nullptr, instance, nullptr);
+    }();
+    return window;
+}
+
 }  // namespace
 
-KeyboardProbe::KeyboardProbe() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = &ProbeWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"MarnellHookProbe";
-    RegisterClassW(&wc);  // fails harmlessly when an earlier probe registered it
-    m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"Hook probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240,
-                             120, nullptr, nullptr, instance, nullptr);
+KeyboardProbe::KeyboardProbe() : m_hWnd(ProbeWindow()) {
     Focus();
-    m_hHook = SetWindowsHookExW(WH_KEYBOARD_LL, &RecordChained, instance, 0);
+    m_hHook = SetWindowsHookExW(WH_KEYBOARD_LL, &RecordChained, GetModuleHandleW(nullptr), 0);
     Clear();
 }
 
@@ -67,7 +75,6 @@ KeyboardProbe::~KeyboardProbe() {
     if (m_hHook != nullptr) UnhookWindowsHookEx(m_hHook);
     for (const WORD vk : m_pressed) SendKey(vk, KEYEVENTF_KEYUP);
     Settle();
-    if (m_hWnd != nullptr) DestroyWindow(m_hWnd);
 }
 
 bool KeyboardProbe::HasFocus() const { return m_hWnd != nullptr && GetFocus() == m_hWnd; }

@@ -22,10 +22,10 @@ struct ChainedEvent {
 
 class KeyboardProbe {
 public:
-    // Creates and focuses the window and installs the hook that sits behind
+    // Focuses the window and installs the hook that sits behind
     // every hook installed later.
     KeyboardProbe();
-    // Removes the hook and the window, then releases every key still down.
+    // Removes the hook, then releases every key still down.
     ~KeyboardProbe();
     KeyboardProbe(const KeyboardProbe&) = delete;
     KeyboardProbe& operator=(const KeyboardProbe&) = delete;
