@@ -43,7 +43,7 @@ int RunLoop(UINT timeoutMs) {
     return code;
 }
 
-// Logs OnOK and OnCancel and then lets CDialog do its part; with quitOnEnd set
+// Logs OnOK and OnCancel and then lets CDialog act as it would; with quitOnEnd set
 // it also ends the framework's message loop, so a test can run the loop until
 // the dialog has answered.
 class LoggingDialog : public CDialog {

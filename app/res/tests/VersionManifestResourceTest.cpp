@@ -34,7 +34,7 @@ std::wstring VersionString(std::vector<BYTE>& block, const wchar_t* name) {
 
 }  // namespace
 
-TEST(VersionBlock, FixedPart) {
+TEST(VersionBlock, FixedFileInfo) {
     std::vector<BYTE> block = VersionBlock();
     ASSERT_FALSE(block.empty());
     VS_FIXEDFILEINFO* fixed = nullptr;
