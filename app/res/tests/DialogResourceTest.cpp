@@ -14,6 +14,7 @@ const WORD kStatic = 0x0082;
 // One control as the dialog must have it. With neither text nor bitmap the
 // control carries one of the maker's labels, whose wording is free.
 struct ExpectedControl {
+    const char* what;
     int id;
     WORD classOrdinal;
     const wchar_t* text;
@@ -31,9 +32,9 @@ DialogTemplate LoadTemplate(UINT id) {
 void ExpectControls(const DialogTemplate& t, const std::vector<ExpectedControl>& expected) {
     ASSERT_EQ(t.items.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "control " << i);
         const DialogItem& item = t.items[i];
         const ExpectedControl& e = expected[i];
+        SCOPED_TRACE(testing::Message() << "control " << i << ", " << e.what);
         EXPECT_EQ(static_cast<int>(item.id), e.id);
         EXPECT_TRUE(IsPredefinedClass(item.windowClass, e.classOrdinal,
                                       e.classOrdinal == kButton ? L"Button" : L"Static"))
@@ -59,13 +60,13 @@ void ExpectControls(const DialogTemplate& t, const std::vector<ExpectedControl>&
 std::vector<ExpectedControl> ConfigurationControls(const wchar_t* ok, const wchar_t* cancel,
                                                    const wchar_t* enabled) {
     return {
-        {IDOK, kButton, ok, 0, 167, 97, 50, 16, WS_TABSTOP | BS_DEFPUSHBUTTON},
-        {IDCANCEL, kButton, cancel, 0, 114, 97, 50, 16, WS_TABSTOP},
-        {-1, kStatic, L"Marnell v2.1.0", 0, 114, 12, 72, 8, WS_GROUP | SS_LEFT},
-        {-1, kStatic, nullptr, IDB_LOGO, 7, 7, 95, 106, SS_BITMAP | SS_REALSIZEIMAGE | SS_SUNKEN},
-        {IDC_ENABLED, kButton, enabled, 0, 114, 81, 42, 10, WS_TABSTOP | BS_AUTOCHECKBOX},
-        {-1, kStatic, nullptr, 0, 114, 40, 77, 8, WS_GROUP | SS_LEFT},   // web address
-        {-1, kStatic, nullptr, 0, 114, 21, 103, 8, WS_GROUP | SS_LEFT},  // maker and year
+        {"OK", IDOK, kButton, ok, 0, 167, 97, 50, 16, WS_TABSTOP | BS_DEFPUSHBUTTON},
+        {"Cancel", IDCANCEL, kButton, cancel, 0, 114, 97, 50, 16, WS_TABSTOP},
+        {"version label", -1, kStatic, L"Marnell v2.1.0", 0, 114, 12, 72, 8, WS_GROUP | SS_LEFT},
+        {"logo picture", -1, kStatic, nullptr, IDB_LOGO, 7, 7, 95, 106, SS_BITMAP | SS_REALSIZEIMAGE | SS_SUNKEN},
+        {"Enabled box", IDC_ENABLED, kButton, enabled, 0, 114, 81, 42, 10, WS_TABSTOP | BS_AUTOCHECKBOX},
+        {"web address", -1, kStatic, nullptr, 0, 114, 40, 77, 8, WS_GROUP | SS_LEFT},
+        {"maker and year", -1, kStatic, nullptr, 0, 114, 21, 103, 8, WS_GROUP | SS_LEFT},
     };
 }
 
@@ -141,8 +142,8 @@ TEST(AboutBoxTemplate, BorderlessPictureWithTheDefaultOkOnTop) {
     ExpectFont(t, FW_NORMAL);
     // The picture comes first, so the button lies on top of it.
     ExpectControls(t, {
-        {-1, kStatic, nullptr, IDB_ABOUT, 0, 0, 267, 169, SS_BITMAP | SS_CENTERIMAGE},
-        {IDOK, kButton, L"OK", 0, 109, 145, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+        {"About picture", -1, kStatic, nullptr, IDB_ABOUT, 0, 0, 267, 169, SS_BITMAP | SS_CENTERIMAGE},
+        {"OK", IDOK, kButton, L"OK", 0, 109, 145, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
     });
 }
 
