@@ -14,12 +14,26 @@ SHOTS=${MARNELL_SCREENSHOTS:+$(realpath -m "$MARNELL_SCREENSHOTS")}
 # area's only one; the menu opens above it; the dialog is centred.
 ICON_X=1013 ICON_Y=757
 # Menu entries lie at fixed offsets below the menu's top edge, which varies.
-MENU_ABOUT_Y=10 MENU_ENGLISH_Y=36 MENU_CYMRAEG_Y=53 MENU_EXIT_Y=79 MENU_X=950
+MENU_ABOUT_Y=10 MENU_SEPARATOR_Y=23 MENU_ENGLISH_Y=36 MENU_CYMRAEG_Y=53 MENU_EXIT_Y=79 MENU_X=950
 # Dialog controls lie at fixed offsets below the dialog's top edge.
 CHECK_X=522 CHECK_Y=160 OK_X=651 OK_Y=191
 SETTING='HKCU\Software\Corvane\Marnell2\Marnell 2'
 
-shot() { [ -n "$SHOTS" ] && import -window root "$SHOTS/$1.png"; return 0; }
+# shot NAME AREA: saves that part of the screen (WxH+X+Y) as NAME.png.
+shot() { [ -n "$SHOTS" ] && import -window root -crop "$2" +repage "$SHOTS/$1.png"; return 0; }
+# shot_clear NAME AREA [X Y]: the same with the pointer parked at X,Y (the
+# empty desktop by default) and the icon's tooltip gone from the picture.
+# The pointer moves in every run, so that runs with and without pictures
+# drive the program alike.
+shot_clear() {
+  xdotool mousemove "${3:-900}" "${4:-600}"
+  e2e_wait_for 5 tooltip_hidden
+  shot "$1" "$2"
+}
+# Picture areas: the whole screen for the splash and the About box (the
+# desktop and the taskbar around them belong to the picture), the dialog
+# with a margin, and the corner with the notification area for the menus.
+SCREEN=1024x768+0+0 DIALOG_AREA=480x262+272+242 CORNER=320x200+704+568
 # colours_in X Y W H: how many distinct colours the screen shows there.
 colours_in() { import -window root -crop "$3x$4+$1+$2" +repage -format '%k' info:; }
 language() { wine reg query "$SETTING" /v Language 2>/dev/null | tr -d '\r' | awk '$1=="Language"{print $3}'; }
@@ -40,6 +54,41 @@ open_dialog() {
   DIALOG_TOP=$(first_non_desktop_row 600 150)
 }
 click_at() { xdotool mousemove "$1" $((DIALOG_TOP + $2)) click 1; sleep 0.4; }
+# windows_of CLASS: "id x y width height name" of each visible X window of a
+# Wine program (class = its lower-case executable name).
+windows_of() {
+  local id
+  for id in $(xdotool search --onlyvisible --class "^$1\$" 2>/dev/null); do
+    # xdotool's own geometry doubles the offsets of windows inside the Wine
+    # desktop; xwininfo's absolute position is right.
+    echo "$id $(xwininfo -id "$id" | awk -F: '/Absolute upper-left X/{x=$2} /Absolute upper-left Y/{y=$2}
+      /Width/{w=$2} /Height/{h=$2} END{print x+0, y+0, w+0, h+0}') $(xdotool getwindowname "$id")"
+  done
+}
+# The About box is Marnell's only large window without a caption.
+about_boxes() { windows_of marnell2.exe | awk 'NF==5 && $4>300 && $5>200' | wc -l; }
+about_count_is() { [ "$(about_boxes)" -eq "$1" ]; }
+# The tray icon's tooltip belongs to the taskbar (explorer): a small window
+# without a name just above the icon.
+tooltip_window() { windows_of explorer.exe | awk -v iy=$ICON_Y 'NF==5 && $5>=10 && $5<40 && $4>=20 && $4<300 && $3>iy-60 && $3<iy {print $2, $3, $4, $5; exit}'; }
+config_dialog_shown() { windows_of marnell2.exe | awk '$6=="Marnell" && NF==6' | grep -q .; }
+tooltip_shown() { [ -n "$(tooltip_window)" ]; }
+tooltip_hidden() { [ -z "$(tooltip_window)" ]; }
+# The tray menu: Marnell's small window without a name in the screen's lower half.
+menu_window() { windows_of marnell2.exe | awk 'NF==5 && $4<300 && $3>384 {print $2, $3, $4, $5; exit}'; }
+# word_image X Y W H FILE: the dark pixels of that screen area, black on white,
+# trimmed to the text.
+word_image() { import -window root -crop "$3x$4+$1+$2" +repage png:- | convert - -colorspace gray -threshold 50% -trim +repage "$5"; }
+# tooltip_says_marnell: no OCR here, so the tooltip's text is compared glyph for
+# glyph with the last word of the menu's first entry, "About Marnell", drawn in
+# the same font: it must match exactly and end where that entry ends.
+tooltip_says_marnell() {
+  local found
+  found=$(compare -metric AE -subimage-search "$E2E_WORK/menu-word.png" "$E2E_WORK/tip-word.png" null: 2>&1)
+  local ae=${found%% *} at=${found##*@ }
+  local mw tw; mw=$(identify -format '%w' "$E2E_WORK/menu-word.png"); tw=$(identify -format '%w' "$E2E_WORK/tip-word.png")
+  [ "$ae" = "0" ] && [ $(( ${at%,*} + tw )) -eq "$mw" ]
+}
 chord_a() { e2e_expect_chars "$1" "$2" keydown Scroll_Lock key a keyup Scroll_Lock; }
 layout() { e2e_write_layout "$E2E_WORK/default.vmap" 'KEY:145;' 'MOD:222;' 'LAYOUT:' "65;0;$1;$2;"; }
 
@@ -54,7 +103,7 @@ cp "$E2E_MARNELL_EXE" "$E2E_WORK/Marnell2.exe"
 E2E_MARNELL_PID=$!; E2E_PIDS+=($E2E_MARNELL_PID)
 e2e_wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; exit 1; }
 sleep 1
-shot splash
+shot splash $SCREEN
 e2e_focus_target || exit 1
 chord_a "chord during the splash" 225
 e2e_wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | wc -l)" -eq 0 ]' || true
@@ -64,26 +113,50 @@ e2e_wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | w
 [ $rc -ne 124 ] && e2e_pass "second copy ends (exit code $rc)" || e2e_fail "second copy still running after 20 s"
 
 [ "$(colours_in 1005 749 16 16)" -gt 4 ] && e2e_pass "icon in the notification area" || e2e_fail "no icon in the notification area"
-xdotool mousemove $ICON_X $ICON_Y; sleep 1.5
-shot tooltip
+xdotool mousemove $ICON_X $ICON_Y
+e2e_wait_for 10 tooltip_shown && sleep 0.3
+TIP=$(tooltip_window)
+if [ -n "$TIP" ]; then
+  set -- $TIP
+  word_image $(($1 + 1)) $(($2 + 1)) $(($3 - 2)) $(($4 - 2)) "$E2E_WORK/tip-word.png"
+fi
 
-open_menu; shot menu-english; pick $MENU_CYMRAEG_Y
+open_menu; shot_clear menu-english $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y))
+MENU=$(menu_window)
+[ -n "$MENU" ] && set -- $MENU && word_image $(($1 + 3)) $(($2 + 1)) $(($3 - 6)) $((MENU_ABOUT_Y * 2)) "$E2E_WORK/menu-word.png"
+if [ -z "$TIP" ]; then e2e_fail "no tooltip over the tray icon"
+elif [ -z "$MENU" ]; then e2e_fail "no tray menu window to read the name from"
+elif tooltip_says_marnell; then e2e_pass "tooltip says Marnell"
+else e2e_fail "tooltip text differs from Marnell"; fi
+pick $MENU_CYMRAEG_Y
 e2e_wait_for 10 language_is cy && e2e_pass "Cymraeg stores cy" || e2e_fail "Language is [$(language)] after Cymraeg"
-open_menu; shot menu-welsh; pick $MENU_ENGLISH_Y
+open_menu; shot_clear menu-welsh $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y)); pick $MENU_ENGLISH_Y
 e2e_wait_for 10 language_is en && e2e_pass "English stores en" || e2e_fail "Language is [$(language)] after English"
 
-# The About box covers the middle of the screen with the splash picture.
-before=$(colours_in 412 334 200 100)
 open_menu; pick $MENU_ABOUT_Y
-after=$(colours_in 412 334 200 100)
-[ "$after" -gt "$before" ] && e2e_pass "About box shown" || e2e_fail "no About box ($before -> $after colours)"
-shot about
-xdotool key Return; sleep 0.5
+e2e_wait_for 10 about_count_is 1 && e2e_pass "About opens one About box" || e2e_fail "About boxes after About: $(about_boxes)"
+shot_clear about $SCREEN
+# While the box is open the tray still answers: a second About and the show
+# command (double-click) must open nothing more.
+open_menu
+[ -n "$(menu_window)" ] || e2e_fail "no tray menu while the About box is open"
+pick $MENU_ABOUT_Y
+e2e_wait_for 2 about_count_is 2 && e2e_fail "a second About opened a second box" || e2e_pass "a second About opens no second box"
+xdotool mousemove $ICON_X $ICON_Y click --repeat 2 --delay 80 1
+e2e_wait_for 2 config_dialog_shown && e2e_fail "the show command opened the dialog while About is open" \
+  || e2e_pass "no configuration dialog while About is open"
+ABOUT=$(windows_of marnell2.exe | awk 'NF==5 && $4>300 && $5>200 {print $2, $3, $4, $5; exit}')
+if [ -n "$ABOUT" ]; then
+  # Its OK button is centred on 134 x 152 units of the 266 x 169 unit box.
+  set -- $ABOUT
+  xdotool mousemove $(($1 + $3 * 134 / 266)) $(($2 + $4 * 152 / 169)) click 1
+  e2e_wait_for 10 about_count_is 0 && e2e_pass "OK closes the About box" || e2e_fail "About box still open after OK"
+fi
 
 e2e_focus_target
 chord_a "translation after the language switches" 225
 
-open_dialog; shot dialog-english
+open_dialog; shot_clear dialog-english $DIALOG_AREA
 click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y
 e2e_focus_target; chord_a "unticked Enabled: untranslated" 97
 open_dialog; click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y
@@ -108,9 +181,12 @@ open_dialog; click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y
 kill -0 $E2E_MARNELL_PID 2>/dev/null && e2e_pass "alive after enabling with a truncated layout" || e2e_fail "died enabling with a truncated layout"
 e2e_focus_target; chord_a "enabling with a truncated layout leaves translation off" 97
 layout 225 193
+# The failed enabling left the box ticked: OK alone now reads the mended file.
+open_dialog; click_at $OK_X $OK_Y
+e2e_focus_target; chord_a "mended layout: OK with the box still ticked resumes translation" 225
 
 open_menu; pick $MENU_CYMRAEG_Y
-open_dialog; shot dialog-welsh; click_at $OK_X $OK_Y
+open_dialog; shot_clear dialog-welsh $DIALOG_AREA; click_at $OK_X $OK_Y
 open_menu; pick $MENU_ENGLISH_Y
 
 open_menu; pick $MENU_EXIT_Y

@@ -48,7 +48,7 @@ def rgba(args):
     return [[rgb[y][x] + a[y][x] for x in range(w)] for y in range(h)]
 
 
-def tile_args(size):
+def tile_args(size, glyph=True):
     """The logo: a white w-circumflex on a rounded Welsh-red tile.
 
     The glyph goes onto the gradient first and the rounded shape cuts the
@@ -57,9 +57,9 @@ def tile_args(size):
     """
     r = max(2, size // 5)
     pt = size * 0.78
-    return ["-size", "%dx%d" % (size, size), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM),
-            "-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
-            "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175",
+    text = ["-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
+            "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175"] if glyph else []
+    return ["-size", "%dx%d" % (size, size), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM)] + text + [
             "(", "-size", "%dx%d" % (size, size), "xc:none", "-fill", "white",
             "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (size - 1, size - 1, r, r), ")",
             "-compose", "DstIn", "-composite", "-compose", "Over", "-gravity", "northwest"]
@@ -104,6 +104,23 @@ def icon16():
 
 
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
+def icon32():
+    """The 32 x 32 image: the tile drawn smooth, the glyph the 16 x 16 one doubled.
+
+    The tray icon and the caption show this image halved to 16 x 16 (the icon
+    is loaded at the standard size); a rendered glyph blurs there, a doubled
+    pixel grid halves back to the crisp hand-drawn one.
+    """
+    rows = rgba(tile_args(32, glyph=False))
+    for y, line in enumerate(ICON16):
+        for x, c in enumerate(line):
+            if c == ".":
+                for dy in (0, 1):
+                    for dx in (0, 1):
+                        rows[2 * y + dy][2 * x + dx] = (255, 255, 255, 255)
+    return rows
 
 
 def dib_rows(rows, bpp, palette=None):
@@ -295,7 +312,7 @@ def dialog_logo(w, h):
 
 
 def main():
-    images = [(rgba(tile_args(s)), 24) for s in (128, 48, 32)] + [(icon16(), 8)]
+    images = [(rgba(tile_args(s)), 24) for s in (128, 48)] + [(icon32(), 24), (icon16(), 8)]
     for name in ("Marnell2.ico", "Tray.ico"):
         write_icon(name, images)
 
