@@ -99,12 +99,12 @@ TEST(FrameworkDialogOwner, NoParentMeansTheCurrentMainWindowAParentWinsOverIt) {
     EXPECT_EQ(CWnd::FromHandlePermanent(unowned.m_hWnd), &unowned);
     EXPECT_EQ(::GetWindow(unowned.m_hWnd, GW_OWNER), nullptr);
 
-    LoggingDialog main;
-    ASSERT_TRUE(main.Create(IDD_TEST_DIALOG));
-    MainWindowScope scope(&main);
+    LoggingDialog mainDialog;
+    ASSERT_TRUE(mainDialog.Create(IDD_TEST_DIALOG));
+    MainWindowScope scope(&mainDialog);
     LoggingDialog owned;
     ASSERT_TRUE(owned.Create(IDD_TEST_DIALOG));
-    EXPECT_EQ(::GetWindow(owned.m_hWnd, GW_OWNER), main.m_hWnd);
+    EXPECT_EQ(::GetWindow(owned.m_hWnd, GW_OWNER), mainDialog.m_hWnd);
 
     LoggingDialog parented;
     ASSERT_TRUE(parented.Create(IDD_TEST_DIALOG, &unowned));
@@ -221,16 +221,16 @@ END_MESSAGE_MAP()
 }  // namespace
 
 TEST(FrameworkModalDialog, DoModalReturnsTheEndDialogResultAndIsOwnedByTheMainWindow) {
-    LoggingDialog main;
-    ASSERT_TRUE(main.Create(IDD_TEST_DIALOG));
-    MainWindowScope scope(&main);
+    LoggingDialog mainDialog;
+    ASSERT_TRUE(mainDialog.Create(IDD_TEST_DIALOG));
+    MainWindowScope scope(&mainDialog);
 
     ModalDialog ended(IDD_TEST_DIALOG);
     ended.endWith = 42;
     EXPECT_EQ(ended.DoModal(), 42);
-    EXPECT_EQ(ended.ownerSeen, main.m_hWnd);
+    EXPECT_EQ(ended.ownerSeen, mainDialog.m_hWnd);
     EXPECT_EQ(ended.m_hWnd, nullptr);  // the modal window is gone, the object detached
-    EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
+    EXPECT_TRUE(::IsWindowEnabled(mainDialog.m_hWnd));
 
     // Esc goes through the modal loop to OnCancel, whose EndDialog ends it.
     ModalDialog escaped(IDD_TEST_DIALOG);
@@ -249,10 +249,10 @@ TEST(FrameworkModalDialog, DoModalReturnsTheEndDialogResultAndIsOwnedByTheMainWi
 }
 
 TEST(FrameworkModalDialog, ParentGivenToTheConstructorIsTheOwner) {
-    LoggingDialog main, parent;
-    ASSERT_TRUE(main.Create(IDD_TEST_DIALOG));
+    LoggingDialog mainDialog, parent;
+    ASSERT_TRUE(mainDialog.Create(IDD_TEST_DIALOG));
     ASSERT_TRUE(parent.Create(IDD_TEST_DIALOG));
-    MainWindowScope scope(&main);
+    MainWindowScope scope(&mainDialog);
     ModalDialog dlg(IDD_TEST_DIALOG, &parent);
     dlg.endWith = 7;
     EXPECT_EQ(dlg.DoModal(), 7);
@@ -260,18 +260,18 @@ TEST(FrameworkModalDialog, ParentGivenToTheConstructorIsTheOwner) {
 }
 
 TEST(FrameworkMainDialog, DestroyingTheMainDialogEndsTheLoopOtherDialogsDoNot) {
-    LoggingDialog other, main;
+    LoggingDialog other, mainDialog;
     ASSERT_TRUE(other.Create(IDD_TEST_DIALOG));
-    ASSERT_TRUE(main.Create(IDD_TEST_DIALOG));
-    theApp.m_pMainWnd = &main;
+    ASSERT_TRUE(mainDialog.Create(IDD_TEST_DIALOG));
+    theApp.m_pMainWnd = &mainDialog;
     EXPECT_TRUE(other.DestroyWindow());
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
-    EXPECT_EQ(theApp.m_pMainWnd, &main);
+    EXPECT_EQ(theApp.m_pMainWnd, &mainDialog);
 
-    EXPECT_TRUE(main.DestroyWindow());
+    EXPECT_TRUE(mainDialog.DestroyWindow());
     EXPECT_EQ(theApp.m_pMainWnd, nullptr);
-    EXPECT_EQ(main.m_hWnd, nullptr);
+    EXPECT_EQ(mainDialog.m_hWnd, nullptr);
     EXPECT_EQ(RunLoop(5000), 0);
 }
 

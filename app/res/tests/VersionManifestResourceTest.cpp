@@ -61,10 +61,10 @@ TEST(VersionBlock, StringsAndTranslation) {
     EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Marnell2.exe");
     EXPECT_EQ(VersionString(block, L"ProductName"), L"Marnell");
     EXPECT_EQ(VersionString(block, L"ProductVersion"), L"2.1.0.0");
-    for (const wchar_t* free : {L"CompanyName", L"LegalCopyright"}) {
-        const std::wstring value = VersionString(block, free);
-        EXPECT_NE(value, L"(missing)") << free;
-        EXPECT_FALSE(value.empty()) << free;
+    for (const wchar_t* key : {L"CompanyName", L"LegalCopyright"}) {
+        const std::wstring value = VersionString(block, key);
+        EXPECT_NE(value, L"(missing)") << key;
+        EXPECT_FALSE(value.empty()) << key;
     }
     WORD* translation = nullptr;
     UINT length = 0;
