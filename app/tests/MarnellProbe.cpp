@@ -5,10 +5,13 @@
 // dialog the commands the tray menu sends.
 //
 //   marnell_probe state            prints what it sees (exit code 2: no dialog)
+//   marnell_probe windows          only the window list's part of it, asking nothing
 //   marnell_probe post ID          posts WM_COMMAND ID to the current dialog
 //   marnell_probe send ID          sends it and returns once it has been handled
 //   marnell_probe untick           unticks Enabled and presses OK, as a user does
-//   marnell_probe answers MS       exit code 0 when the dialog's thread answers in MS ms
+//   marnell_probe answers MS FOR   exit code 0 when the dialog's thread answers every
+//                                  question within MS ms for FOR ms; then prints
+//                                  whether the splash still shows
 #include <windows.h>
 #include <shellapi.h>
 
@@ -99,14 +102,24 @@ HWND CurrentDialog() {
     return chain.empty() ? nullptr : chain.back();
 }
 
+// The box is asked with a time limit, so that looking at a program whose thread
+// does not answer shows that instead of waiting for it.
+constexpr UINT kAnswerMs = 500;
+
 std::string BoxText(HWND dialog) {
     char text[64] = {};
-    GetDlgItemTextA(dialog, IDC_ENABLED, text, sizeof(text));
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(dialog, IDC_ENABLED), WM_GETTEXT, sizeof(text),
+                             reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kAnswerMs, &copied))
+        return "(no-answer)";
     return text;
 }
 
-bool IsTicked(HWND dialog) {
-    return SendDlgItemMessageA(dialog, IDC_ENABLED, BM_GETCHECK, 0, 0) == BST_CHECKED;
+const char* Tick(HWND dialog) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(dialog, IDC_ENABLED), BM_GETCHECK, 0, 0, SMTO_NORMAL, kAnswerMs, &state))
+        return "(no-answer)";
+    return state == BST_CHECKED ? "1" : "0";
 }
 
 // The shell accepts a modification only of an icon it holds; with no flags
@@ -120,11 +133,17 @@ bool ShellHoldsIcon(HWND owner, UINT id) {
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-int PrintState() {
-    const Seen seen = Look();
+// Only what the window list shows; asks the program nothing.
+int PrintWindows(const Seen& seen) {
     std::printf("processes %u\n", static_cast<unsigned>(seen.processes.size()));
     std::printf("dialogs %u\n", static_cast<unsigned>(seen.dialogs.size()));
     std::printf("splash %d\n", seen.splash ? 1 : 0);
+    return seen.dialogs.empty() ? 2 : 0;
+}
+
+int PrintState() {
+    const Seen seen = Look();
+    PrintWindows(seen);
     const std::vector<HWND> chain = Chain(seen.dialogs);
     if (seen.dialogs.empty()) return 2;
     if (chain.empty()) {
@@ -138,7 +157,7 @@ int PrintState() {
         }
         std::printf("%s\n", line.c_str());
         std::printf("visible %d\n", visible);
-        std::printf("ticked %d\n", IsTicked(chain.back()) ? 1 : 0);
+        std::printf("ticked %s\n", Tick(chain.back()));
     }
     std::string icons = "icons";
     std::vector<HWND> owners = seen.dialogs;
@@ -156,6 +175,7 @@ int PrintState() {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "state") return PrintState();
+    if (command == "windows") return PrintWindows(Look());
 
     HWND dialog = CurrentDialog();
     if (!dialog) {
@@ -180,11 +200,24 @@ int main(int argc, char** argv) {
                    ? 0
                    : 1;
     }
-    if (command == "answers" && argc > 2) {
+    if (command == "answers" && argc > 3) {
+        // Asks again and again for a while: a thread that is busy only for a
+        // moment answers some of the time, a sleeping one not at all.
         const UINT ms = static_cast<UINT>(std::strtoul(argv[2], nullptr, 10));
-        DWORD_PTR result = 0;
-        return SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) ? 0 : 1;
+        const DWORD duration = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
+        const DWORD start = GetTickCount();
+        int asked = 0, unanswered = 0;
+        do {
+            DWORD_PTR result = 0;
+            ++asked;
+            if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result)) ++unanswered;
+            Sleep(50);
+        } while (GetTickCount() - start < duration);
+        std::printf("unanswered %d of %d\n", unanswered, asked);
+        // Whether the splash still showed after the last answer.
+        std::printf("splash %d\n", Look().splash ? 1 : 0);
+        return unanswered == 0 ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: marnell_probe state | post ID | send ID | untick | answers MS\n");
+    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR\n");
     return 64;
 }

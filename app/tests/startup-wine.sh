@@ -12,9 +12,16 @@ work="$(mktemp -d)"
 pids=()
 failures=0
 
+# The splash is watched as an X window of its own, which a Wine virtual desktop
+# that another test made the prefix's default would hide.
+explorer_key='HKCU\Software\Wine\Explorer'
+saved_desktop=$(wine reg query "$explorer_key" /v Desktop 2>/dev/null | tr -d '\r' | awk '$1=="Desktop"{print $3}')
+[ -n "$saved_desktop" ] && wine reg delete "$explorer_key" /v Desktop /f >/dev/null 2>&1
+
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
   wine reg delete "HKCU\\Software\\Corvane\\$name" /f >/dev/null 2>&1
+  [ -n "$saved_desktop" ] && wine reg add "$explorer_key" /v Desktop /d "$saved_desktop" /f >/dev/null 2>&1
   rm -rf "$work"
 }
 trap cleanup EXIT
