@@ -63,7 +63,10 @@ std::vector<ExpectedControl> ConfigurationControls(const wchar_t* ok, const wcha
         {"OK", IDOK, kButton, ok, 0, 167, 97, 50, 16, WS_TABSTOP | BS_DEFPUSHBUTTON},
         {"Cancel", IDCANCEL, kButton, cancel, 0, 114, 97, 50, 16, WS_TABSTOP},
         {"version label", -1, kStatic, L"Marnell v2.1.0", 0, 114, 12, 72, 8, WS_GROUP | SS_LEFT},
-        {"logo picture", -1, kStatic, nullptr, IDB_LOGO, 7, 7, 95, 106, SS_BITMAP | SS_REALSIZEIMAGE | SS_SUNKEN},
+        // Centred in its own rectangle: sized to its 197 x 184 pixel bitmap, the
+        // picture would cover the labels and Cancel.
+        {"logo picture", -1, kStatic, nullptr, IDB_LOGO, 7, 7, 95, 106,
+         SS_BITMAP | SS_CENTERIMAGE | SS_REALSIZEIMAGE | SS_SUNKEN},
         {"Enabled box", IDC_ENABLED, kButton, enabled, 0, 114, 81, 42, 10, WS_TABSTOP | BS_AUTOCHECKBOX},
         {"web address", -1, kStatic, nullptr, 0, 114, 40, 77, 8, WS_GROUP | SS_LEFT},
         {"maker and year", -1, kStatic, nullptr, 0, 114, 21, 103, 8, WS_GROUP | SS_LEFT},
