@@ -29,6 +29,7 @@ struct Substitution {
 };
 Substitution g_substitution;
 KBDLLHOOKSTRUCT g_lastSubstituted = {};
+LRESULT g_lastResult = 0;  // the procedure's answer for the carrier's last event
 
 bool IsKeyUp(WPARAM message) { return message == WM_KEYUP || message == WM_SYSKEYUP; }
 
@@ -38,7 +39,8 @@ LRESULT CALLBACK DriveHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     g_lastSubstituted = *event;
     if (g_substitution.replaceCode) g_lastSubstituted.vkCode = g_substitution.vkCode;
     const WPARAM message = IsKeyUp(wParam) ? g_substitution.upMessage : g_substitution.downMessage;
-    return KeyboardHookProc(g_substitution.nCode, message, reinterpret_cast<LPARAM>(&g_lastSubstituted));
+    g_lastResult = KeyboardHookProc(g_substitution.nCode, message, reinterpret_cast<LPARAM>(&g_lastSubstituted));
+    return g_lastResult;
 }
 
 bool NoKeysHeld() {
@@ -85,6 +87,7 @@ TEST_F(HookProcedure, BothKindsOfKeyDownAndKeyUpReachTheEngine) {
         m_probe.Press(kCarrier);
         ASSERT_TRUE(m_probe.Settle());
         EXPECT_EQ(EngineState().HeldKeys[0], 'A');
+        EXPECT_EQ(g_lastResult, 1);
         EXPECT_EQ(m_probe.Characters(), std::vector<WPARAM>{0xE1});
         EXPECT_FALSE(m_probe.ChainSaw(down, 'A')) << "a chord key-down is swallowed";
         EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, kCarrier), 0);
@@ -93,6 +96,7 @@ TEST_F(HookProcedure, BothKindsOfKeyDownAndKeyUpReachTheEngine) {
         m_probe.Release(kCarrier);
         ASSERT_TRUE(m_probe.Settle());
         EXPECT_TRUE(NoKeysHeld()) << "the key-up forgot the key";
+        EXPECT_EQ(g_lastResult, 1);
         EXPECT_TRUE(m_probe.Characters().empty()) << "a key-up types nothing";
         EXPECT_FALSE(m_probe.ChainSaw(up, 'A')) << "the key-up of a row's key is swallowed";
         EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, kCarrier), 0);
@@ -181,6 +185,18 @@ TEST_F(HookProcedure, ACharacterArrivesAsOneInjectedPacketKeyDown) {
         EXPECT_EQ(chained.event.dwExtraInfo, 0u);
     }
     EXPECT_EQ(packets, 1);
+}
+
+TEST_F(HookProcedure, AReleasedActivationKeyIsNotHeldThoughToggled) {
+    m_probe.Tap(kActivation);
+    if ((GetKeyState(kActivation) & 1) == 0) m_probe.Tap(kActivation);
+    ASSERT_NE(GetKeyState(kActivation) & 1, 0);
+    m_probe.Clear();
+    m_probe.Tap('A');
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_EQ(m_probe.Characters(), std::vector<WPARAM>{'a'});
+    EXPECT_TRUE(m_probe.ChainSaw(WM_KEYDOWN, 'A'));
+    EXPECT_TRUE(NoKeysHeld());
 }
 
 TEST_F(HookProcedure, CaseFollowsShiftAndCapsLock) {
