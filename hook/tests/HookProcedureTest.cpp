@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "KeyboardHook.h"
 #include "KeyboardProbe.h"
