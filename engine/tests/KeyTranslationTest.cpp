@@ -140,6 +140,17 @@ TEST_F(KeyTranslation, HeldKeysHoldFiveAndDropTheOldest) {
     EXPECT_EQ(EngineState().HeldKeys, (std::array<int16_t, 5>{6, 5, 3, 2, 0}));
 }
 
+TEST_F(KeyTranslation, KeyCodeZeroIsNeverRecorded) {
+    // 0 marks an empty entry; recorded, it would hide the keys held behind it.
+    Activate({65}, {0}, {225}, {193}, {}, {0});
+    ExpectTypes(Down(kA), u'\u00E1');
+    Down(0);
+    Down(0x10000u);  // the same 16-bit value
+    EXPECT_EQ(EngineState().HeldKeys, (std::array<int16_t, 5>{65, 0, 0, 0, 0}));
+    ExpectSwallowedSilently(Up(kA));  // the chord's key-up never reaches the application
+    EXPECT_EQ(EngineState().HeldKeys, (std::array<int16_t, 5>{}));
+}
+
 TEST_F(KeyTranslation, KeyRecordedTwiceIsForgottenAtOnce) {
     keyboard.held.insert(kRightAlt);
     Down(kA);
