@@ -151,6 +151,8 @@ if [ -n "$ABOUT" ]; then
   set -- $ABOUT
   xdotool mousemove $(($1 + $3 * 134 / 266)) $(($2 + $4 * 152 / 169)) click 1
   e2e_wait_for 10 about_count_is 0 && e2e_pass "OK closes the About box" || e2e_fail "About box still open after OK"
+else
+  e2e_fail "no About box left to close with OK"
 fi
 
 e2e_focus_target
