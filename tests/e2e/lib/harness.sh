@@ -17,6 +17,9 @@ e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
+  # The prefix is shared with the other Windows tests, which expect no default desktop.
+  [ -n "${E2E_DESKTOP_SET:-}" ] &&
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
   # The desktop and the programs in it belong to this prefix's wineserver,
   # which is this test's own.
   wineserver -k >/dev/null 2>&1 || true
@@ -46,6 +49,7 @@ e2e_wait_for() {
 # lands in it and returns the program's exit code.
 e2e_start_desktop() {
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d e2e /f >/dev/null 2>&1
+  E2E_DESKTOP_SET=1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v e2e /d 1024x768 /f >/dev/null 2>&1
   wine explorer /desktop=e2e,1024x768 >"$E2E_WORK/desktop.out" 2>&1 &
   E2E_PIDS+=($!)
