@@ -147,3 +147,22 @@ TEST(FrameworkProfile, ExactKeyPathZeroTerminatedAndMissingReadsEmpty) {
     EXPECT_EQ(theApp.GetProfileString("Settings", "Layout"), "cy.txt");
     EXPECT_EQ(::RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str()), ERROR_SUCCESS);
 }
+
+TEST(FrameworkProfile, CharactersOutsideTheCodePageNeverReadAsLookAlikes) {
+    char company[64];
+    wsprintfA(company, "MarnellFwTest%lu", ::GetCurrentProcessId());
+    theApp.SetRegistryKey(company);
+    ASSERT_TRUE(theApp.WriteProfileString("Settings", "Language", "en"));
+    const std::string path = std::string("Software\\") + company + "\\" + theApp.m_strAppName + "\\Settings";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_WRITE, &key), ERROR_SUCCESS);
+    const wchar_t stored[] = L"c\u0177";  // c with a circumflex on the y, stored by hand
+    ASSERT_EQ(::RegSetValueExW(key, L"Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(stored), sizeof stored),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    const std::string read = theApp.GetProfileString("Settings", "Language");
+    EXPECT_NE(read, "cy");
+    EXPECT_EQ(read.size(), 2u);
+    EXPECT_EQ(::RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str()), ERROR_SUCCESS);
+}
+
