@@ -141,6 +141,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     const CWnd::CurrentMessage saved = pWnd->m_current;
     pWnd->m_current = {message, wParam, lParam};
     LRESULT result = pWnd->WindowProc(message, wParam, lParam);
+    // A handler may have deleted its own object (Exit does), which destroys and
+    // detaches the window: nothing of the object may be touched then.
+    if (CWnd::FromHandlePermanent(hWnd) != pWnd) return result;
     pWnd->m_current = saved;
 
     if (message == WM_NCDESTROY) {
