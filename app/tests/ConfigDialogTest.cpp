@@ -1,0 +1,482 @@
+// The configuration dialog under Wine: the real dialog from its template, its
+// keys and buttons through the dialog manager, the real keyboard hook and the
+// layout file in a working directory of its own. Only the shell calls are
+// replaced: plain Wine has no notification area, and no browser may start.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FreedMemoryWatch.h"
+#include "LayoutFile.h"
+#include "Marnell2Dlg.h"
+#include "TrayTestSupport.h"
+#include "resource.h"
+
+namespace {
+
+const std::string kFirstLayout = LayoutText(165, 222, {"65;0;225;193;", "69;0;233;201;"});
+const std::string kEditedLayout = LayoutText(163, 186, {"79;0;243;211;", "87;0;373;372;", "89;1;375;374;"});
+
+struct OpenedPage {
+    HWND hWnd;
+    std::string operation;
+    std::string file;
+    bool noParameters;
+    bool noDirectory;
+    INT show;
+};
+std::vector<OpenedPage> g_openedPages;
+
+HINSTANCE WINAPI RecordOpen(HWND hWnd, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+    g_openedPages.push_back({hWnd, op ? op : "", file ? file : "", params == nullptr, dir == nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+}
+
+// The About box is the only dialog of this thread besides the configuration dialog.
+HWND OpenAboutBox(HWND configDlg) {
+    for (HWND hWnd : VisibleThreadWindows("#32770"))
+        if (hWnd != configDlg) return hWnd;
+    return nullptr;
+}
+
+int OpenAboutBoxCount(HWND configDlg) {
+    int n = 0;
+    for (HWND hWnd : VisibleThreadWindows("#32770")) n += hWnd != configDlg ? 1 : 0;
+    return n;
+}
+
+// Runs `action` once, from a thread timer that the About box's own modal loop
+// dispatches, as soon as the box is open. Should the box still be open long
+// after that, it is ended so that a fault cannot hang the run.
+class WhileAboutOpen {
+public:
+    WhileAboutOpen(HWND configDlg, std::function<void(HWND about)> action)
+        : m_configDlg(configDlg), m_action(std::move(action)) {
+        s_active = this;
+        m_timer = ::SetTimer(nullptr, 0, 30, &WhileAboutOpen::OnTimer);
+    }
+    ~WhileAboutOpen() {
+        ::KillTimer(nullptr, m_timer);
+        s_active = nullptr;
+    }
+    WhileAboutOpen(const WhileAboutOpen&) = delete;
+    WhileAboutOpen& operator=(const WhileAboutOpen&) = delete;
+
+    bool ran = false;
+    bool forcedClose = false;
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        WhileAboutOpen* self = s_active;
+        if (self == nullptr) return;
+        HWND about = OpenAboutBox(self->m_configDlg);
+        if (about == nullptr) return;
+        if (!self->ran) {
+            self->ran = true;
+            self->m_action(about);
+        } else if (++self->m_ticksSince > 100) {
+            self->forcedClose = true;
+            ::EndDialog(about, IDCANCEL);
+        }
+    }
+
+    static WhileAboutOpen* s_active;
+    HWND m_configDlg;
+    std::function<void(HWND)> m_action;
+    UINT_PTR m_timer;
+    int m_ticksSince = 0;
+};
+WhileAboutOpen* WhileAboutOpen::s_active = nullptr;
+
+// A configuration dialog created as start-up creates it: in a language, from
+// that language's template, hidden at once, and made the main window.
+class ConfigDialog : public ::testing::Test {
+protected:
+    void SetUp() override { Open("en"); }
+
+    void Open(const std::string& language) {
+        g_openedPages.clear();
+        CMarnell2Dlg::s_pfnShellExecute = &RecordOpen;
+        TestApp().m_pMainWnd = nullptr;
+        dlg = new CMarnell2Dlg;
+        dlg->m_strLanguage = language;
+        ASSERT_TRUE(dlg->Create(language == "cy" ? IDD_CONFIG_CYMRAEG : IDD_CONFIG_ENGLISH));
+        dlg->ShowWindow(SW_HIDE);
+        TestApp().m_pMainWnd = dlg;
+        hDlg = dlg->m_hWnd;
+    }
+
+    void TearDown() override {
+        if (dlg != nullptr) {
+            TestApp().m_pMainWnd = nullptr;
+            delete dlg;
+        }
+        PumpPendingMessages();
+        CMarnell2Dlg::s_pfnShellExecute = &ShellExecuteA;
+        EndWatch();
+    }
+
+    void Command(UINT id) { ::SendMessageW(hDlg, WM_COMMAND, id, 0); }
+    void Show() {
+        Command(ID_SHOW_CONFIG);
+        ASSERT_TRUE(::IsWindowVisible(hDlg));
+    }
+    HWND Control(int id) const { return ::GetDlgItem(hDlg, id); }
+    bool Ticked() const { return ::IsDlgButtonChecked(hDlg, IDC_ENABLED) == BST_CHECKED; }
+    void Click(int id) {
+        ::SendMessageW(Control(id), BM_CLICK, 0, 0);
+        PumpPendingMessages();
+    }
+    // A key pressed with the Enabled box focused, as the framework's loop sees it.
+    void Press(WPARAM key) {
+        ::SetFocus(Control(IDC_ENABLED));
+        ::PostMessageW(Control(IDC_ENABLED), WM_KEYDOWN, key, 1);
+        ::PostMessageW(Control(IDC_ENABLED), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        PumpPendingMessages();
+    }
+    static bool HookStillInstalled(HHOOK hook) {
+        // Unhooking a hook that is gone fails; one that is still there is removed by this.
+        return hook != nullptr && ::UnhookWindowsHookEx(hook) != FALSE;
+    }
+
+    TempLayoutDir layoutDir{kFirstLayout};
+    ShellRecorder shell;
+    CMarnell2Dlg* dlg = nullptr;
+    HWND hDlg = nullptr;
+};
+
+TEST_F(ConfigDialog, StartsHiddenWithTranslationOnAndTheFilesTablesActive) {
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_NE(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_TRUE(Ticked());
+    EXPECT_EQ(ActiveLayout().ActivationKeys, std::vector<int16_t>{165});
+    EXPECT_EQ(ActiveLayout().KeyCodes, (std::vector<int16_t>{65, 69}));
+}
+
+TEST_F(ConfigDialog, EnterActsAsOk) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    Show();
+    Click(IDC_ENABLED);
+    ASSERT_FALSE(Ticked());
+    Press(VK_RETURN);
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_FALSE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_FALSE(HookStillInstalled(hook));
+    EXPECT_FALSE(Ticked());
+}
+
+TEST_F(ConfigDialog, EscapeCloseAndTheCloseCommandActAsCancel) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    const std::vector<std::function<void()>> cancels = {
+        [&] { Press(VK_ESCAPE); },
+        [&] {
+            ::SendMessageW(hDlg, WM_CLOSE, 0, 0);
+            PumpPendingMessages();
+        },
+        [&] {
+            ::SendMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+            PumpPendingMessages();
+        },
+    };
+    for (size_t i = 0; i < cancels.size(); ++i) {
+        Show();
+        Click(IDC_ENABLED);
+        ASSERT_FALSE(Ticked());
+        cancels[i]();
+        EXPECT_FALSE(::IsWindowVisible(hDlg)) << i;
+        EXPECT_TRUE(Ticked()) << i;
+        EXPECT_TRUE(dlg->m_bEnabled) << i;
+        EXPECT_EQ(dlg->m_hKeyboardHook, hook) << i;
+    }
+    EXPECT_TRUE(::IsWindow(hDlg));
+}
+
+TEST_F(ConfigDialog, CancelPutsTheTickBackToTheRealStateEitherWay) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    Show();
+    Click(IDC_ENABLED);
+    Click(IDCANCEL);
+    EXPECT_TRUE(Ticked());
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, hook);
+
+    Show();
+    Click(IDC_ENABLED);
+    Click(IDOK);  // translation off
+    ASSERT_FALSE(dlg->m_bEnabled);
+    Show();
+    Click(IDC_ENABLED);
+    ASSERT_TRUE(Ticked());
+    Click(IDCANCEL);
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_FALSE(Ticked());
+    EXPECT_FALSE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, nullptr);
+}
+
+TEST_F(ConfigDialog, OkTickedTakesUpTheEditedLayoutFileWithOneNewHook) {
+    const HHOOK first = dlg->m_hKeyboardHook;
+    layoutDir.WriteLayout(kEditedLayout);
+    Show();
+    ASSERT_TRUE(Ticked());
+    Click(IDOK);
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_TRUE(Ticked());
+    const HHOOK second = dlg->m_hKeyboardHook;
+    EXPECT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_FALSE(HookStillInstalled(first));
+
+    const LayoutTables& active = ActiveLayout();
+    EXPECT_EQ(active.ActivationKeys, std::vector<int16_t>{163});
+    EXPECT_EQ(active.ModifierKeys, (std::vector<int16_t>{0, 186}));
+    EXPECT_EQ(active.KeyCodes, (std::vector<int16_t>{79, 87, 89}));
+    EXPECT_EQ(active.ModifierIndexes, (std::vector<uint8_t>{0, 0, 1}));
+    EXPECT_EQ(active.LowerChars, (std::vector<int32_t>{243, 373, 375}));
+    EXPECT_EQ(active.UpperChars, (std::vector<int32_t>{211, 372, 374}));
+    EXPECT_EQ(GetKeyCodes(), active.KeyCodes);
+
+    // From translation off, OK with the box ticked turns it on again.
+    Show();
+    Click(IDC_ENABLED);
+    Click(IDOK);
+    ASSERT_EQ(dlg->m_hKeyboardHook, nullptr);
+    layoutDir.WriteLayout(kFirstLayout);
+    Show();
+    Click(IDC_ENABLED);
+    Click(IDOK);
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_NE(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_EQ(ActiveLayout().KeyCodes, (std::vector<int16_t>{65, 69}));
+}
+
+TEST_F(ConfigDialog, OkUntickedStopsTranslationAndAgainChangesNothing) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    Show();
+    Click(IDC_ENABLED);
+    Click(IDOK);
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_FALSE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_FALSE(HookStillInstalled(hook));
+    EXPECT_FALSE(Ticked());
+
+    Show();
+    Click(IDOK);
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+    EXPECT_FALSE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_FALSE(Ticked());
+    EXPECT_EQ(ActiveLayout().KeyCodes, (std::vector<int16_t>{65, 69}));  // the tables stay
+}
+
+TEST_F(ConfigDialog, AboutOpensOneBoxAndHoldsOffTheShowCommandWhileOpen) {
+    int boxesAtFirst = 0, boxesAfterSecond = 0;
+    bool flagWhileOpen = false, shownWhileOpen = true;
+    HWND owner = nullptr;
+    {
+        WhileAboutOpen driver(hDlg, [&](HWND about) {
+            flagWhileOpen = dlg->m_bAboutOpen;
+            owner = ::GetWindow(about, GW_OWNER);
+            boxesAtFirst = OpenAboutBoxCount(hDlg);
+            Command(ID_TRAY_ABOUT);  // returns at once: the box is already open
+            boxesAfterSecond = OpenAboutBoxCount(hDlg);
+            Command(ID_SHOW_CONFIG);
+            shownWhileOpen = ::IsWindowVisible(hDlg) != FALSE;
+            ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+        });
+        Command(ID_TRAY_ABOUT);
+        ASSERT_TRUE(driver.ran);
+        EXPECT_FALSE(driver.forcedClose);  // its OK button closed it
+    }
+    EXPECT_TRUE(flagWhileOpen);
+    EXPECT_EQ(owner, hDlg);
+    EXPECT_EQ(boxesAtFirst, 1);
+    EXPECT_EQ(boxesAfterSecond, 1);
+    EXPECT_FALSE(shownWhileOpen);
+    EXPECT_FALSE(dlg->m_bAboutOpen);
+    EXPECT_EQ(OpenAboutBoxCount(hDlg), 0);
+    Show();  // once the box is closed the command works again
+}
+
+TEST_F(ConfigDialog, SystemMenuItemOpensTheAboutBox) {
+    bool opened = false;
+    {
+        WhileAboutOpen driver(hDlg, [&](HWND about) {
+            opened = dlg->m_bAboutOpen;
+            ::PostMessageW(::GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 1);  // the box closes by Esc too
+        });
+        ::SendMessageW(hDlg, WM_SYSCOMMAND, IDM_SYSMENU_ABOUT, 0);
+        EXPECT_FALSE(driver.forcedClose);
+    }
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(dlg->m_bAboutOpen);
+}
+
+TEST_F(ConfigDialog, ExitRemovesTheHookDeletesTheIconAndEndsTheLoopWithZero) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    const HWND trayWnd = dlg->m_trayIcon.m_hWnd;
+    WatchDeletion(dlg, sizeof(CMarnell2Dlg));
+    ::PostMessageW(hDlg, WM_COMMAND, ID_TRAY_EXIT, 0);
+    const int code = RunMessageLoop(5000);
+    EXPECT_EQ(code, 0);
+    ASSERT_TRUE(WatchedBlockDeleted());
+    dlg = nullptr;
+    EXPECT_TRUE(WatchedBlockUntouched()) << "written to after its deletion";
+    EXPECT_FALSE(HookStillInstalled(hook));
+    EXPECT_EQ(shell.Count(NIM_DELETE), 1);
+    EXPECT_FALSE(::IsWindow(hDlg));
+    EXPECT_FALSE(::IsWindow(trayWnd));
+    EXPECT_EQ(TestApp().m_pMainWnd, nullptr);
+}
+
+TEST_F(ConfigDialog, ExitWhileTheAboutBoxIsOpenEndsAfterTheBoxWithZero) {
+    const HHOOK hook = dlg->m_hKeyboardHook;
+    const HWND trayWnd = dlg->m_trayIcon.m_hWnd;
+    WatchDeletion(dlg, sizeof(CMarnell2Dlg));
+    bool aliveAfterExit = false;
+    WhileAboutOpen driver(hDlg, [&](HWND) {
+        Command(ID_TRAY_EXIT);
+        // The object must outlive the About command that is still on the stack.
+        aliveAfterExit = !WatchedBlockDeleted() && dlg->m_bAboutOpen;
+    });
+    ::PostMessageW(hDlg, WM_COMMAND, ID_TRAY_ABOUT, 0);
+    const int code = RunMessageLoop(5000);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(driver.ran);
+    EXPECT_FALSE(driver.forcedClose);  // Exit closed the box
+    EXPECT_TRUE(aliveAfterExit);
+    ASSERT_TRUE(WatchedBlockDeleted());
+    dlg = nullptr;
+    EXPECT_TRUE(WatchedBlockUntouched()) << "written to after its deletion";
+    EXPECT_FALSE(HookStillInstalled(hook));
+    EXPECT_EQ(shell.Count(NIM_DELETE), 1);
+    EXPECT_FALSE(::IsWindow(hDlg));
+    EXPECT_FALSE(::IsWindow(trayWnd));
+}
+
+TEST_F(ConfigDialog, UnknownCommandsLeaveEverythingAsItWas) {
+    for (bool shown : {false, true}) {
+        if (shown) Show();
+        const HHOOK hook = dlg->m_hKeyboardHook;
+        const NOTIFYICONDATAA icon = dlg->m_trayIcon.m_iconData;
+        const size_t shellCalls = shell.calls.size();
+        for (UINT id : {0u, 3u, 16u, 1001u, 32777u, 32779u, 32780u, 32789u, 0x8000u, 0xEFFFu, 0xF000u, 0xFFFFu}) {
+            for (UINT code : {0u, 1u}) {  // as from a menu and as from an accelerator
+                ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
+                ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
+            }
+        }
+        int quitCode = -1;
+        EXPECT_FALSE(PumpPendingMessages(&quitCode)) << "the loop was told to end with " << quitCode;
+        EXPECT_TRUE(::IsWindow(hDlg));
+        EXPECT_EQ(::IsWindowVisible(hDlg) != FALSE, shown);
+        EXPECT_TRUE(dlg->m_bEnabled);
+        EXPECT_EQ(dlg->m_hKeyboardHook, hook);
+        EXPECT_TRUE(Ticked());
+        EXPECT_FALSE(dlg->m_bAboutOpen);
+        EXPECT_EQ(OpenAboutBoxCount(hDlg), 0);
+        EXPECT_TRUE(dlg->m_trayIcon.m_bIconAdded);
+        EXPECT_EQ(std::memcmp(&icon, &dlg->m_trayIcon.m_iconData, sizeof(icon)), 0);
+        EXPECT_EQ(shell.calls.size(), shellCalls);
+        EXPECT_TRUE(g_openedPages.empty());
+        EXPECT_EQ(TestApp().m_pMainWnd, dlg);
+    }
+}
+
+TEST(MinimisedIcon, OffsetPutsTheOddPixelOnTheLeadingMargin) {
+    EXPECT_EQ(CMarnell2Dlg::CentredIconOffset(100, 32), 34);  // even: 34 either side
+    EXPECT_EQ(CMarnell2Dlg::CentredIconOffset(101, 32), 35);  // odd: 35 before, 34 after
+    EXPECT_EQ(CMarnell2Dlg::CentredIconOffset(20, 32), -5);   // truncates towards zero
+    EXPECT_EQ(CMarnell2Dlg::CentredIconOffset(21, 32), -5);
+}
+
+// Per language: the tray icon and its menu, and the web pages.
+struct Language {
+    const char* code;
+    bool welsh;
+};
+
+class ConfigDialogLanguage : public ConfigDialog, public ::testing::WithParamInterface<Language> {
+protected:
+    void SetUp() override { Open(GetParam().code); }
+};
+
+TEST_P(ConfigDialogLanguage, TrayIconShowsTheLanguagesMenuAndItsExitEndsTheLoop) {
+    const bool welsh = GetParam().welsh;
+    const UINT id = welsh ? IDR_TRAY_MENU_CYMRAEG : IDR_TRAY_MENU_ENGLISH;
+    const CSystemTray& tray = dlg->m_trayIcon;
+    EXPECT_EQ(tray.m_iconData.uID, id);
+    EXPECT_STREQ(tray.m_iconData.szTip, "Marnell");
+    EXPECT_EQ(tray.m_iconData.uCallbackMessage, UINT(WM_TRAY_NOTIFY));
+    EXPECT_NE(tray.m_iconData.hIcon, nullptr);
+    EXPECT_EQ(tray.m_nDefaultItem, 11u);
+    EXPECT_TRUE(tray.m_bDefaultByPosition);
+
+    WatchDeletion(dlg, sizeof(CMarnell2Dlg));
+    PopupMenuDriver menus(4);  // down past About, English, Cymraeg to Exit
+    EXPECT_EQ(::SendMessageW(tray.m_hWnd, WM_TRAY_NOTIFY, id, WM_RBUTTONUP), 1);
+    ASSERT_EQ(menus.seen.size(), 1u);
+    EXPECT_EQ(menus.seen[0].texts[0], welsh ? "Ynghylch Marnell" : "About Marnell");
+    EXPECT_EQ(menus.seen[0].texts[5], welsh ? "Gadael" : "Exit");
+    EXPECT_EQ(menus.seen[0].checked[2], !welsh);
+    EXPECT_EQ(menus.seen[0].checked[3], welsh);
+    EXPECT_EQ(RunMessageLoop(5000), 0);
+    EXPECT_TRUE(WatchedBlockDeleted());
+    dlg = nullptr;
+    EXPECT_FALSE(::IsWindow(hDlg));
+}
+
+TEST_P(ConfigDialogLanguage, DoubleClickOnTheIconShowsTheDialog) {
+    EXPECT_EQ(::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID,
+                             WM_LBUTTONDBLCLK),
+              1);
+    EXPECT_TRUE(::IsWindowVisible(hDlg));
+}
+
+TEST_P(ConfigDialogLanguage, EveryWebCommandOpensItsAddressInTheLanguage) {
+    const std::string site = "https://www.corvane.example";
+    const std::string lang = GetParam().welsh ? "2" : "1";
+    const std::string redirect = site + "/marnell/redirect.asp?src=Web&dest=";
+    const struct {
+        UINT command;
+        std::string address;
+    } pages[] = {
+        {ID_WEB_REFERRAL, redirect + "referral&lang=" + lang + "&ver=2.0.1"},
+        {ID_WEB_HOME, site + (GetParam().welsh ? "/?lang=cy" : "/?lang=en")},
+        {ID_WEB_FEEDBACK, redirect + "feedback&lang=" + lang + "&ver=2.0.1"},
+        {ID_WEB_UPDATES, redirect + "updates&lang=" + lang + "&ver=2.0.1"},
+        {ID_WEB_HELP, redirect + "help&lang=" + lang + "&ver=2.0.1"},
+    };
+    for (const auto& page : pages) {
+        g_openedPages.clear();
+        Command(page.command);
+        ASSERT_EQ(g_openedPages.size(), 1u) << page.command;
+        const OpenedPage& opened = g_openedPages[0];
+        EXPECT_EQ(opened.file, page.address);
+        EXPECT_EQ(opened.operation, "open");
+        EXPECT_EQ(opened.hWnd, nullptr);
+        EXPECT_TRUE(opened.noParameters);
+        EXPECT_TRUE(opened.noDirectory);
+        EXPECT_EQ(opened.show, SW_SHOWNORMAL);
+    }
+    EXPECT_FALSE(::IsWindowVisible(hDlg));
+}
+
+// Only exactly "cy" is Welsh.
+INSTANTIATE_TEST_SUITE_P(Languages, ConfigDialogLanguage,
+                         ::testing::Values(Language{"en", false}, Language{"cy", true}, Language{"CY", false},
+                                           Language{"", false}),
+                         [](const ::testing::TestParamInfo<Language>& p) {
+                             const std::string code = p.param.code;
+                             return code.empty() ? std::string("empty") : code == "CY" ? std::string("upper_CY") : code;
+                         });
+
+}  // namespace
