@@ -23,7 +23,7 @@ bool LoadLayoutFile(const char* path) {
         std::string bytes;
         if (!ReadLayoutFileBytes(path, bytes)) return false;
         LayoutTables parsed;
-        if (!ParseLayoutBytes(bytes, parsed)) return false;
+        if (!ParseLayoutBytes(std::move(bytes), parsed)) return false;
         LoadedTables() = std::move(parsed);
         return true;
     } catch (const std::bad_alloc&) {

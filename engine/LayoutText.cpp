@@ -1,32 +1,31 @@
 #include "LayoutText.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
-std::string RemoveComments(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
+std::string RemoveComments(std::string text) {
+    // Compacts in place: what is kept only ever moves towards the front, and the
+    // search reads the text at or after `p`, which nothing has overwritten yet.
+    std::size_t kept = 0;
     std::size_t p = 0;
     while (p < text.size()) {
         const std::size_t begin = text.find("/*", p);
+        const std::size_t stop = begin == std::string::npos ? text.size() : begin;
+        if (kept != p) std::copy(text.begin() + p, text.begin() + stop, text.begin() + kept);
+        kept += stop - p;
         if (begin == std::string::npos) break;
-        out.append(text, p, begin - p);
         const std::size_t end = text.find("*/", begin + 2);
-        if (end == std::string::npos) {
-            return out;  // an unclosed comment runs to the end of the text
-        }
+        if (end == std::string::npos) break;  // an unclosed comment runs to the end of the text
         p = end + 2;
     }
-    if (p < text.size()) out.append(text, p, std::string::npos);
-    return out;
+    text.resize(kept);
+    return text;
 }
 
-std::string RemoveSpaces(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c != ' ') out.push_back(c);
-    }
-    return out;
+std::string RemoveSpaces(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
 }
 
 namespace {
@@ -131,7 +130,9 @@ bool ParseLayoutText(const std::string& cleaned, LayoutTables& tables) {
     return true;
 }
 
-bool ParseLayoutBytes(const std::string& bytes, LayoutTables& tables) {
-    const std::string text = bytes.substr(0, bytes.find('\0'));
-    return ParseLayoutText(RemoveSpaces(RemoveComments(text)), tables);
+bool ParseLayoutBytes(std::string bytes, LayoutTables& tables) {
+    // Cleaned in place, so that a file of megabytes is held in memory only once.
+    const std::size_t zero = bytes.find('\0');
+    if (zero != std::string::npos) bytes.resize(zero);
+    return ParseLayoutText(RemoveSpaces(RemoveComments(std::move(bytes))), tables);
 }

@@ -9,11 +9,13 @@
 
 // Deletes every comment from "/*" up to and including the next "*/"; the
 // closing "*/" is looked for from two characters after the opening one, and a
-// comment that is never closed runs to the end of the text. One pass.
-std::string RemoveComments(const std::string& text);
+// comment that is never closed runs to the end of the text. One pass, in
+// place on the text it is given, like RemoveSpaces.
+std::string RemoveComments(std::string text);
 
-// Deletes every space character (32); tabs and everything else stay.
-std::string RemoveSpaces(const std::string& text);
+// Deletes every space character (32); tabs and everything else stay. Works in
+// place on the text it is given: a file read once is not copied again.
+std::string RemoveSpaces(std::string text);
 
 // Parses cleaned text. True when "KEY:", "MOD:" and "LAYOUT:" stand where the
 // grammar wants them; `tables` is then filled with what the text holds.
@@ -22,4 +24,4 @@ bool ParseLayoutText(const std::string& cleaned, LayoutTables& tables);
 
 // The whole reading of a file's bytes: the text ends at its first zero byte,
 // then comments and spaces go, then it is parsed.
-bool ParseLayoutBytes(const std::string& bytes, LayoutTables& tables);
+bool ParseLayoutBytes(std::string bytes, LayoutTables& tables);
