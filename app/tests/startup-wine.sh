@@ -10,33 +10,20 @@ name=MarnellStartupTest
 key="HKCU\\Software\\Corvane\\$name\\Marnell 2"
 work="$(mktemp -d)"
 pids=()
-failures=0
 
-# The splash is watched as an X window of its own, which a Wine virtual desktop
-# that another test made the prefix's default would hide.
-explorer_key='HKCU\Software\Wine\Explorer'
-saved_desktop=$(wine reg query "$explorer_key" /v Desktop 2>/dev/null | tr -d '\r' | awk '$1=="Desktop"{print $3}')
-[ -n "$saved_desktop" ] && wine reg delete "$explorer_key" /v Desktop /f >/dev/null 2>&1
+source "$(dirname "${BASH_SOURCE[0]}")/wine-checks.sh"
+suspend_default_desktop
 
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done
   wine reg delete "HKCU\\Software\\Corvane\\$name" /f >/dev/null 2>&1
-  [ -n "$saved_desktop" ] && wine reg add "$explorer_key" /v Desktop /d "$saved_desktop" /f >/dev/null 2>&1
+  restore_default_desktop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 layout=$'NAME Test layout\r\nKEY:165;\r\nMOD:222;\r\nLAYOUT: /* key; modifier; lower; upper */\r\n65;0;225;193;\r\n'
 
-# wait_until TENTHS COMMAND...: bounded polling.
-wait_until() {
-  local limit=$1; shift
-  local i
-  for ((i = 0; i < limit; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
 # The splash is found by its size, so that a wrong caption is reported as such.
 splash_window() {
   local w

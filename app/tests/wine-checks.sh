@@ -1,0 +1,27 @@
+# Shared pieces of the checks that start the real executable under Wine and
+# watch it from outside. Sourced by startup-wine.sh and language-wine.sh.
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# wait_until TENTHS COMMAND...: bounded polling.
+wait_until() {
+  local limit=$1; shift
+  local i
+  for ((i = 0; i < limit; i++)); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+# These checks need the programs' own X windows: a Wine virtual desktop made
+# the prefix's default (by an older run of the tray tests) would hide them.
+explorer_key='HKCU\Software\Wine\Explorer'
+saved_desktop=
+suspend_default_desktop() {
+  saved_desktop=$(wine reg query "$explorer_key" /v Desktop 2>/dev/null | tr -d '\r' | awk '$1=="Desktop"{print $3}')
+  [ -n "$saved_desktop" ] && wine reg delete "$explorer_key" /v Desktop /f >/dev/null 2>&1
+  return 0
+}
+restore_default_desktop() {
+  [ -n "$saved_desktop" ] && wine reg add "$explorer_key" /v Desktop /d "$saved_desktop" /f >/dev/null 2>&1
+  return 0
+}
