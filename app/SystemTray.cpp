@@ -9,23 +9,6 @@ static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == kTrayIconDataSize
 
 IMPLEMENT_DYNAMIC(CSystemTray, CWnd)
 
-namespace {
-
-// The platform's menu loader reads entries until it meets the last one and so
-// runs past the end of a template that holds none; such a menu counts as missing.
-BOOL LoadTrayMenu(CMenu& menu, UINT id) {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(4));  // RT_MENU
-    if (found == nullptr) return FALSE;
-    const DWORD size = SizeofResource(module, found);
-    const WORD* header = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
-    // version and header size; the entries follow the header
-    if (header == nullptr || size <= 4 || size <= 4u + header[1]) return FALSE;
-    return menu.LoadMenu(id);
-}
-
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
 END_MESSAGE_MAP()
 
@@ -82,7 +65,7 @@ BOOL CSystemTray::SetDefaultTrayItem(UINT item, BOOL byPosition) {
     m_nDefaultItem = item;
     m_bDefaultByPosition = byPosition;
     CMenu menu;
-    if (!LoadTrayMenu(menu, LOWORD(m_iconData.uID))) return FALSE;
+    if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return FALSE;
     return menu.GetSubMenu(0) != nullptr ? TRUE : FALSE;
 }
 
@@ -114,7 +97,7 @@ LRESULT CSystemTray::OnTrayIconMessage(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CSystemTray::ShowTrayMenu(CWnd* pMainWnd) {
     CMenu menu;
-    if (!LoadTrayMenu(menu, LOWORD(m_iconData.uID))) return 0;
+    if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return 0;
     HMENU subMenu = menu.GetSubMenu(0);
     if (subMenu == nullptr) return 0;
     SetMenuDefaultItem(subMenu, m_nDefaultItem, m_bDefaultByPosition);
@@ -131,7 +114,7 @@ LRESULT CSystemTray::SendDefaultCommand(CWnd* pMainWnd) {
     UINT command = m_nDefaultItem;
     if (m_bDefaultByPosition) {
         CMenu menu;
-        if (!LoadTrayMenu(menu, LOWORD(m_iconData.uID))) return 0;
+        if (!menu.LoadMenu(LOWORD(m_iconData.uID))) return 0;
         HMENU subMenu = menu.GetSubMenu(0);
         if (subMenu == nullptr) return 0;
         command = GetMenuItemID(subMenu, static_cast<int>(m_nDefaultItem));
