@@ -4,7 +4,7 @@
 
 #include "resource.h"
 
-static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V2_SIZE == kTrayIconDataSize,
+static_assert(sizeof(void*) != 4 || kTrayIconDataSize == 488,
               "the version-2 tray record is 488 bytes in a 32-bit build");
 
 IMPLEMENT_DYNAMIC(CSystemTray, CWnd)

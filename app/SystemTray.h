@@ -50,5 +50,6 @@ private:
     UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
 };
 
-// The size the shell expects for the version-2 record.
-constexpr DWORD kTrayIconDataSize = 488;
+// The size the shell expects for the version-2 record: 488 bytes in the 32-bit
+// program.
+constexpr DWORD kTrayIconDataSize = NOTIFYICONDATAA_V2_SIZE;

@@ -260,7 +260,7 @@ TEST(TrayLifecycle, AddSendsTheVersion2RecordWithOnlyItsSevenFields) {
     ASSERT_EQ(shell.calls.size(), 1u);
     const ShellRecorder::Call& add = shell.calls[0];
     EXPECT_EQ(add.message, DWORD(NIM_ADD));
-    EXPECT_EQ(add.data.cbSize, 488u);
+    EXPECT_EQ(add.data.cbSize, kTrayIconDataSize);
     EXPECT_EQ(add.data.hWnd, tray.m_hWnd);
     EXPECT_EQ(add.data.uID, UINT(IDR_TRAY_MENU_CYMRAEG));
     EXPECT_EQ(add.data.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -268,7 +268,7 @@ TEST(TrayLifecycle, AddSendsTheVersion2RecordWithOnlyItsSevenFields) {
     EXPECT_EQ(add.data.hIcon, icon);
     EXPECT_EQ(std::string(add.data.szTip), std::string(127, 'x'));  // cut to what the field holds
     const auto* bytes = reinterpret_cast<const unsigned char*>(&add.data);
-    for (size_t i = offsetof(NOTIFYICONDATAA, dwState); i < 488; ++i) ASSERT_EQ(bytes[i], 0) << "byte " << i;
+    for (size_t i = offsetof(NOTIFYICONDATAA, dwState); i < kTrayIconDataSize; ++i) ASSERT_EQ(bytes[i], 0) << "byte " << i;
 
     // The hidden window: never shown, 10 by 10 at the origin, untitled.
     RECT rect;

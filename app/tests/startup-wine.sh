@@ -82,8 +82,9 @@ if wait_until 200 has_splash; then
   gone=$(date +%s.%N)
   lasted=$(echo "$gone - $shown" | bc)
   echo "splash shown for about $lasted s"
-  # Three seconds after the dialog exists, which itself takes a moment to build.
-  (( $(echo "$lasted >= 3 && $lasted <= 12" | bc) )) || fail "splash lasted $lasted s"
+  # Three seconds after the dialog exists, which itself takes a moment to build;
+  # the polls that see it come and go may each be late by a few tenths.
+  (( $(echo "$lasted >= 2.7 && $lasted <= 12" | bc) )) || fail "splash lasted $lasted s"
 else
   fail "no 407x284 splash window appeared"
 fi
