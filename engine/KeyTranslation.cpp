@@ -49,22 +49,55 @@ bool ForgetKey(std::array<int16_t, 5>& held, uint32_t code) {
     return found;
 }
 
+void MarkPassedDown(std::bitset<256>& passed, uint32_t code, bool value) {
+    if (code < passed.size()) passed[code] = value;
+}
+
+bool WasPassedDown(const std::bitset<256>& passed, uint32_t code) { return code < passed.size() && passed[code]; }
+
+KeyDecision DecideKeyDown(KeyEngineState& state, uint32_t code, KeyStateSource& keys) {
+    const bool admitted = AllActivationKeysHeld(ActiveLayout(), keys) || state.PendingModifier > 0;
+    if (!admitted) return {};
+    RecordKey(state.HeldKeys, code);
+    return TranslateKey(KeyEventKind::KeyDown, code, keys);
+}
+
+KeyDecision DecideKeyUp(KeyEngineState& state, uint32_t code, KeyStateSource& keys) {
+    // A key-up is considered exactly when its key-down was recorded.
+    if (!ForgetKey(state.HeldKeys, code)) return {};
+    KeyDecision decision = TranslateKey(KeyEventKind::KeyUp, code, keys);
+    // Held under the activation keys after a plain key-down had already reached
+    // the application (its repeats were translated): the release goes through.
+    if (WasPassedDown(state.PassedDown, code)) decision.swallow = false;
+    return decision;
+}
+
 }  // namespace
+
+char32_t CharacterToType(int32_t value) {
+    const uint32_t bits = static_cast<uint32_t>(value);
+    if (bits >= 0x10000u && bits <= 0x10FFFFu) return static_cast<char32_t>(bits);
+    return static_cast<char32_t>(bits & 0xFFFFu);
+}
 
 KeyDecision ProcessKeyEvent(KeyEventKind kind, uint32_t code, KeyStateSource& keys) {
     if (IsPassThrough(code)) return {};
     KeyEngineState& state = EngineState();
 
     if (kind == KeyEventKind::KeyDown) {
-        const bool admitted = AllActivationKeysHeld(ActiveLayout(), keys) || state.PendingModifier > 0;
-        if (!admitted) return {};
-        RecordKey(state.HeldKeys, code);
-        return TranslateKey(kind, code, keys);
+        const KeyDecision decision = DecideKeyDown(state, code, keys);
+        if (!decision.swallow) MarkPassedDown(state.PassedDown, code, true);
+        return decision;
     }
+    const KeyDecision decision = DecideKeyUp(state, code, keys);
+    MarkPassedDown(state.PassedDown, code, false);
+    return decision;
+}
 
-    // A key-up is considered exactly when its key-down was recorded.
-    if (!ForgetKey(state.HeldKeys, code)) return {};
-    return TranslateKey(kind, code, keys);
+void ForgetRefusedKeyDown(uint32_t code) {
+    KeyEngineState& state = EngineState();
+    ForgetKey(state.HeldKeys, code);
+    MarkPassedDown(state.PassedDown, code, true);
 }
 
 KeyDecision TranslateKey(KeyEventKind kind, uint32_t code, KeyStateSource& keys) {
@@ -92,7 +125,7 @@ KeyDecision TranslateKey(KeyEventKind kind, uint32_t code, KeyStateSource& keys)
     if (rowMatched) {
         decision.swallow = true;
         if (kind == KeyEventKind::KeyDown) {
-            decision.character = static_cast<char16_t>(static_cast<uint32_t>(candidate) & 0xFFFFu);
+            decision.character = CharacterToType(candidate);
             state.PendingModifier = 0;
         }
         return decision;

@@ -5,6 +5,7 @@
 // so it can run inside a system-wide keyboard hook.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 
@@ -24,8 +25,15 @@ protected:
 
 struct KeyDecision {
     bool swallow = false;
-    std::optional<char16_t> character;  // only for a swallowed key-down that matched a row
+    // Only for a swallowed key-down that matched a row: the code point to type
+    // (see CharacterToType); the hook turns it into UTF-16.
+    std::optional<char32_t> character;
 };
+
+// What a row's 32-bit character value types: a Unicode code point above the
+// 16-bit range (0x10000..0x10FFFF) as itself, every other value as its low 16
+// bits, so that layouts written for 16-bit characters keep their meaning.
+char32_t CharacterToType(int32_t value);
 
 // Keys the engine never handles in either direction: both Shifts, left Ctrl,
 // right Alt, and the packet key that carries injected characters.
@@ -39,10 +47,19 @@ struct KeyEngineState {
     std::array<int16_t, 5> HeldKeys{};
     // Index into ModifierKeys of the armed modifier; 0 = none armed.
     int8_t PendingModifier = 0;
+    // Keys (codes below 256) of which a key-down was let through since their
+    // last key-up: the application has seen them go down, so their key-up
+    // must reach it too, or the key stays down for it.
+    std::bitset<256> PassedDown;
 };
 KeyEngineState& EngineState();
 
 KeyDecision ProcessKeyEvent(KeyEventKind kind, uint32_t code, KeyStateSource& keys);
+
+// The character that ProcessKeyEvent decided on for this key-down could not be
+// typed, so the hook lets the key-down through after all: the key is forgotten
+// from HeldKeys and counts as let through, so its key-up passes too.
+void ForgetRefusedKeyDown(uint32_t code);
 
 // The part of the decision that consults the rows and the modifier keys.
 KeyDecision TranslateKey(KeyEventKind kind, uint32_t code, KeyStateSource& keys);

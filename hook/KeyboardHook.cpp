@@ -17,13 +17,36 @@ bool WindowsKeyState::IsCapsLockOn() {
     return (static_cast<unsigned short>(GetKeyState(VK_CAPITAL)) & 0x0001) != 0;
 }
 
-void InjectCharacter(WCHAR ch) {
-    INPUT record = {};
+namespace {
+
+void SetUnicodeRecord(INPUT& record, WORD unit, DWORD flags) {
     record.type = INPUT_KEYBOARD;
     record.ki.wVk = 0;
-    record.ki.wScan = ch;
-    record.ki.dwFlags = KEYEVENTF_UNICODE;
-    g_pfnSendInput(1, &record, sizeof(INPUT));
+    record.ki.wScan = unit;
+    record.ki.dwFlags = KEYEVENTF_UNICODE | flags;
+}
+
+}  // namespace
+
+bool InjectCharacter(char32_t codePoint) {
+    WORD units[2];
+    UINT unitCount = 1;
+    if (codePoint >= 0x10000u && codePoint <= 0x10FFFFu) {
+        const char32_t offset = codePoint - 0x10000u;
+        units[0] = static_cast<WORD>(0xD800u + (offset >> 10));
+        units[1] = static_cast<WORD>(0xDC00u + (offset & 0x3FFu));
+        unitCount = 2;
+    } else {
+        units[0] = static_cast<WORD>(codePoint & 0xFFFFu);
+    }
+    // Each unit is released again: a packet key left down would make
+    // applications read the next character as an auto-repeat.
+    INPUT records[4] = {};
+    for (UINT i = 0; i < unitCount; ++i) {
+        SetUnicodeRecord(records[2 * i], units[i], 0);
+        SetUnicodeRecord(records[2 * i + 1], units[i], KEYEVENTF_KEYUP);
+    }
+    return g_pfnSendInput(2 * unitCount, records, sizeof(INPUT)) != 0;
 }
 
 LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -46,7 +69,12 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     WindowsKeyState keyState;
     const KeyDecision decision = ProcessKeyEvent(kind, static_cast<uint32_t>(event->vkCode), keyState);
-    if (decision.character) InjectCharacter(static_cast<WCHAR>(*decision.character));
+    if (decision.character && !InjectCharacter(*decision.character)) {
+        // The character could not be typed: the user gets the key itself rather
+        // than nothing.
+        ForgetRefusedKeyDown(static_cast<uint32_t>(event->vkCode));
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
     if (decision.swallow) return 1;
     return CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

@@ -8,8 +8,11 @@
 
 LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 
-// Types one character as a single Unicode key-down.
-void InjectCharacter(WCHAR ch);
+// Types one character (a code point; above U+FFFF as its surrogate pair): a
+// Unicode key-down and key-up for each UTF-16 unit, all in one SendInput call
+// so that no other input falls between them. False when the system inserted
+// none of them (input to the focused window blocked, for example).
+bool InjectCharacter(char32_t codePoint);
 
 // The engine's key-state queries, answered by GetKeyState.
 class WindowsKeyState : public KeyStateSource {

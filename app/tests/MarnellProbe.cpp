@@ -7,11 +7,16 @@
 //   marnell_probe state            prints what it sees (exit code 2: no dialog)
 //   marnell_probe windows          only the window list's part of it, asking nothing
 //   marnell_probe post ID          posts WM_COMMAND ID to the current dialog
+//   marnell_probe post-first ID    posts it to the first dialog, which a language
+//                                  switch replaced
 //   marnell_probe send ID          sends it and returns once it has been handled
 //   marnell_probe untick           unticks Enabled and presses OK, as a user does
 //   marnell_probe answers MS FOR   exit code 0 when the dialog's thread answers every
 //                                  question within MS ms for FOR ms; then prints
 //                                  whether the splash still shows
+//   marnell_probe keys dVK uVK ... presses (d) and releases (u) keys with SendInput,
+//                                  40 ms apart; a key pressed twice repeats
+//   marnell_probe held VK          prints "down" or "up": the system's key state
 #include <windows.h>
 #include <shellapi.h>
 
@@ -170,10 +175,38 @@ int PrintState() {
     return 0;
 }
 
+// Right Alt, Right Ctrl and the like are extended keys.
+bool IsExtendedKey(WORD vk) {
+    return vk == VK_RMENU || vk == VK_RCONTROL || vk == VK_INSERT || vk == VK_DELETE || vk == VK_HOME ||
+           vk == VK_END || vk == VK_PRIOR || vk == VK_NEXT || (vk >= VK_LEFT && vk <= VK_DOWN);
+}
+
+int SendKeys(int count, char** strokes) {
+    for (int i = 0; i < count; ++i) {
+        const char kind = strokes[i][0];
+        const WORD vk = static_cast<WORD>(std::strtoul(strokes[i] + 1, nullptr, 10));
+        if ((kind != 'd' && kind != 'u') || vk == 0) return 64;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = (kind == 'u' ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+        if (SendInput(1, &input, sizeof(INPUT)) != 1) return 1;
+        Sleep(40);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "keys") return SendKeys(argc - 2, argv + 2);
+    if (command == "held" && argc > 2) {
+        const int vk = static_cast<int>(std::strtoul(argv[2], nullptr, 10));
+        std::printf("%s\n", (GetAsyncKeyState(vk) & 0x8000) != 0 ? "down" : "up");
+        return 0;
+    }
     if (command == "state") return PrintState();
     if (command == "windows") return PrintWindows(Look());
 
@@ -182,8 +215,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no current Marnell dialog\n");
         return 2;
     }
-    if (command == "post" && argc > 2) {
+    if ((command == "post" || command == "post-first") && argc > 2) {
         const WORD id = static_cast<WORD>(std::strtoul(argv[2], nullptr, 10));
+        if (command == "post-first") dialog = Chain(Look().dialogs).front();
         return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
     }
     if (command == "send" && argc > 2) {

@@ -24,10 +24,10 @@ protected:
     KeyDecision Down(uint32_t code) { return ProcessKeyEvent(KeyEventKind::KeyDown, code, keyboard); }
     KeyDecision Up(uint32_t code) { return ProcessKeyEvent(KeyEventKind::KeyUp, code, keyboard); }
 
-    static void ExpectTypes(const KeyDecision& d, char16_t c) {
+    static void ExpectTypes(const KeyDecision& d, char32_t c) {
         EXPECT_TRUE(d.swallow);
         ASSERT_TRUE(d.character.has_value());
-        EXPECT_EQ(static_cast<int>(*d.character), static_cast<int>(c));
+        EXPECT_EQ(static_cast<uint32_t>(*d.character), static_cast<uint32_t>(c));
     }
     static void ExpectSwallowedSilently(const KeyDecision& d) {
         EXPECT_TRUE(d.swallow);
@@ -179,10 +179,53 @@ TEST_F(KeyTranslation, RowBeatsModifierAndSecondModifierReArms) {
     EXPECT_EQ(EngineState().PendingModifier, 2);
 }
 
-TEST_F(KeyTranslation, CharactersAreTheLow16Bits) {
-    Activate({65, 66}, {0, 0}, {0x1F600, 0x10000}, {0, 0}, {}, {0});
-    ExpectTypes(Down(kA), u'\uF600');
-    ExpectTypes(Down(kB), u'\0');  // zero is still typed
+TEST_F(KeyTranslation, CodePointsAboveU16AreCarriedWholeOtherValuesAsTheirLow16Bits) {
+    Activate({65, 66, 67, 68, 69}, {0, 0, 0, 0, 0}, {0x1F600, 0x10000, 0x10FFFF, 0x110041, -0xFFBF},
+             {0, 0, 0, 0, 0}, {}, {0});
+    ExpectTypes(Down(65), U'\U0001F600');
+    ExpectTypes(Down(66), U'\U00010000');
+    ExpectTypes(Down(67), U'\U0010FFFF');
+    ExpectTypes(Down(68), U'A');  // past Unicode: the low 16 bits, as ever
+    ExpectTypes(Down(69), U'A');  // negative: likewise
+    Activate({65}, {0}, {0x10000}, {0}, {}, {0});
+    keyboard.shift = true;
+    ExpectTypes(Down(kA), U'\0');  // zero is still typed
+}
+
+TEST_F(KeyTranslation, KeyUpReachesTheApplicationWhenAKeyDownOfItDid) {
+    // A held before AltGr: its first key-down passed, the repeats under AltGr
+    // were translated; the release must pass or the key stays down.
+    ExpectPasses(Down(kA));
+    keyboard.held.insert(kRightAlt);
+    ExpectTypes(Down(kA), u'\u00E1');
+    ExpectTypes(Down(kA), u'\u00E1');
+    ExpectPasses(Up(kA));
+    EXPECT_EQ(EngineState().HeldKeys, (std::array<int16_t, 5>{}));
+
+    // The other way round: AltGr released while A repeats plain.
+    ExpectTypes(Down(kA), u'\u00E1');
+    keyboard.held.clear();
+    ExpectPasses(Down(kA));
+    ExpectPasses(Up(kA));
+
+    // The same through a modifier sequence, and the rule resets at each key-up.
+    ExpectPasses(Down(kE));
+    keyboard.held.insert(kRightAlt);
+    Down(kQuote);
+    ExpectTypes(Down(kE), u'\u00EA');
+    ExpectPasses(Up(kE));
+    ExpectTypes(Down(kE), u'\u00E9');
+    ExpectSwallowedSilently(Up(kE));
+}
+
+TEST_F(KeyTranslation, RefusedKeyDownIsForgottenAndItsKeyUpPasses) {
+    keyboard.held.insert(kRightAlt);
+    ExpectTypes(Down(kE), u'\u00E9');
+    ExpectTypes(Down(kA), u'\u00E1');
+    ForgetRefusedKeyDown(kA);
+    EXPECT_EQ(EngineState().HeldKeys, (std::array<int16_t, 5>{69, 0, 0, 0, 0}));
+    ExpectPasses(Up(kA));
+    ExpectSwallowedSilently(Up(kE));
 }
 
 TEST_F(KeyTranslation, PendingModifierIsSigned8Bit) {

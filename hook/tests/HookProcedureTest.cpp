@@ -164,29 +164,105 @@ TEST_F(HookProcedure, KeyCodesOutsideTheKeyRangeAreHarmless) {
     EXPECT_TRUE(NoKeysHeld());
 }
 
-TEST_F(HookProcedure, ACharacterArrivesAsOneInjectedPacketKeyDown) {
+TEST_F(HookProcedure, ACharacterArrivesAsOnePacketKeyDownAndKeyUp) {
     m_probe.Press(kActivation);
     m_probe.Tap('A');
     ASSERT_TRUE(m_probe.Settle());
 
     EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, VK_PACKET), 1);
-    EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, VK_PACKET), 0) << "no key-up is injected";
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, VK_PACKET), 1) << "the packet key is released again";
     EXPECT_EQ(m_probe.Characters(), std::vector<WPARAM>{0xE1});
     EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, 'A'), 0);
     EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, 'A'), 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_PACKET) & 0x8000, 0);
 
-    // The packet went through the procedure and on down the chain, as injected.
-    int packets = 0;
+    // The packets went through the procedure and on down the chain, as injected.
+    std::vector<WPARAM> packets;
     for (const ChainedEvent& chained : m_probe.Chained()) {
         EXPECT_NE(chained.event.vkCode, static_cast<DWORD>('A'));
         if (chained.event.vkCode != VK_PACKET) continue;
-        ++packets;
-        EXPECT_EQ(chained.wParam, static_cast<WPARAM>(WM_KEYDOWN));
+        packets.push_back(chained.wParam);
         EXPECT_EQ(chained.event.scanCode, 0xE1u);
         EXPECT_NE(chained.event.flags & LLKHF_INJECTED, 0u);
         EXPECT_EQ(chained.event.dwExtraInfo, 0u);
     }
-    EXPECT_EQ(packets, 1);
+    EXPECT_EQ(packets, (std::vector<WPARAM>{WM_KEYDOWN, WM_KEYUP}));
+}
+
+// Every record the procedure hands SendInput, and what it answers.
+struct SentRecords {
+    std::vector<UINT> callSizes;
+    std::vector<INPUT> records;
+    UINT answer = 0;  // 0: nothing inserted; otherwise passed on to the real SendInput
+};
+SentRecords g_sent;
+
+UINT WINAPI RecordingSendInput(UINT count, LPINPUT inputs, int size) {
+    g_sent.callSizes.push_back(count);
+    g_sent.records.insert(g_sent.records.end(), inputs, inputs + count);
+    return g_sent.answer == 0 ? 0 : SendInput(count, inputs, size);
+}
+
+class InjectionSeam : public HookProcedure {
+protected:
+    void SetUp() override {
+        HookProcedure::SetUp();
+        g_sent = SentRecords{};
+        g_pfnSendInput = &RecordingSendInput;
+    }
+    void TearDown() override {
+        g_pfnSendInput = &SendInput;
+        HookProcedure::TearDown();
+    }
+};
+
+TEST_F(InjectionSeam, ACharacterAboveU16IsItsSurrogatePairInOneCall) {
+    g_sent.answer = 1;
+    m_probe.Press(kActivation);
+    m_probe.Tap('X');
+    ASSERT_TRUE(m_probe.Settle());
+
+    ASSERT_EQ(g_sent.callSizes, std::vector<UINT>{4});
+    const std::pair<WORD, DWORD> expected[] = {{0xD83D, KEYEVENTF_UNICODE},
+                                                {0xD83D, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP},
+                                                {0xDE00, KEYEVENTF_UNICODE},
+                                                {0xDE00, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const INPUT& record = g_sent.records[i];
+        EXPECT_EQ(record.type, static_cast<DWORD>(INPUT_KEYBOARD));
+        EXPECT_EQ(record.ki.wVk, 0);
+        EXPECT_EQ(record.ki.wScan, expected[i].first) << i;
+        EXPECT_EQ(record.ki.dwFlags, expected[i].second) << i;
+        EXPECT_EQ(record.ki.time, 0u);
+        EXPECT_EQ(record.ki.dwExtraInfo, 0u);
+    }
+    EXPECT_EQ(m_probe.Characters(), (std::vector<WPARAM>{0xD83D, 0xDE00}));
+
+    // Past Unicode, the low 16 bits: one unit, here 0, still typed.
+    g_sent = SentRecords{};
+    m_probe.Tap('Z');
+    ASSERT_TRUE(m_probe.Settle());
+    ASSERT_EQ(g_sent.callSizes, std::vector<UINT>{2});
+    EXPECT_EQ(g_sent.records[0].ki.wScan, 0);
+    EXPECT_EQ(g_sent.records[1].ki.dwFlags, static_cast<DWORD>(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+}
+
+TEST_F(InjectionSeam, ARefusedCharacterLetsTheKeyThroughDownAndUp) {
+    m_probe.Press(kActivation);
+    ASSERT_TRUE(m_probe.Settle());
+    g_substitution = {true, HC_ACTION, WM_KEYDOWN, WM_KEYUP, true, 'A'};
+    m_probe.Clear();
+    m_probe.Press(kCarrier);
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_EQ(g_sent.callSizes, std::vector<UINT>{2});
+    EXPECT_TRUE(m_probe.ChainSaw(WM_KEYDOWN, 'A')) << "the key-down went on down the chain";
+    EXPECT_EQ(g_lastResult, 0) << "the next hook's answer";
+    EXPECT_TRUE(NoKeysHeld());
+
+    m_probe.Release(kCarrier);
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_TRUE(m_probe.ChainSaw(WM_KEYUP, 'A')) << "its key-up follows it";
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, VK_PACKET), 0);
 }
 
 TEST_F(HookProcedure, AReleasedActivationKeyIsNotHeldThoughToggled) {
@@ -234,7 +310,7 @@ TEST_F(HookProcedure, ModifierSequencesTypeBeyondLatinOneAndALowHalfOfZero) {
     EXPECT_EQ(m_probe.Characters(), std::vector<WPARAM>{0x175});
     EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, kModifier), 0) << "the modifier key is swallowed";
 
-    // Character value 65536: what is injected is its low half, 0.
+    // Character value 0x110000: what is injected is its low half, 0.
     m_probe.Clear();
     m_probe.Press(kActivation);
     m_probe.Tap('Z');

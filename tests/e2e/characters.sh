@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib/harness.sh"
 
 e2e_write_layout "$E2E_WORK/default.vmap" \
   'NAME e2e Scroll Lock layout' 'KEY:145;' 'MOD:222;' 'LAYOUT:' \
-  '65;0;225;193;' '69;0;233;201;' '65;1;226;194;' '69;1;234;202;'
+  '65;0;225;193;' '69;0;233;201;' '65;1;226;194;' '69;1;234;202;' '88;0;128512;128512;'
 
 e2e_start_desktop || exit 1
 e2e_start_target || exit 1
@@ -28,6 +28,8 @@ xdotool key Caps_Lock
 e2e_expect_chars "sequence ' a"       "226" keydown Scroll_Lock key apostrophe key a keyup Scroll_Lock
 e2e_expect_chars "sequence ' Shift+e" "202" keydown Scroll_Lock key apostrophe keydown Shift_L key e keyup Shift_L keyup Scroll_Lock
 e2e_expect_chars "two chords in one hold" "225 233" keydown Scroll_Lock key a key e keyup Scroll_Lock
+# A character above U+FFFF arrives in the Unicode edit control as its surrogate pair.
+e2e_expect_chars "chord x, U+1F600"   "55357 56832" keydown Scroll_Lock key x keyup Scroll_Lock
 
 # An armed modifier followed by a key without a row cancels: the key arrives as it is.
 e2e_expect_chars "cancel by z"        "122" keydown Scroll_Lock key apostrophe key z keyup Scroll_Lock

@@ -305,9 +305,10 @@ private:
                 Warn(f.begin, std::string("empty ") + caseNames[c] + " character reads as 0: the row types U+0000");
             } else if (f.value == 0) {
                 Warn(f.begin, std::string(caseNames[c]) + " character 0: the row types U+0000");
-            } else if (f.value > 0xFFFFu) {
+            } else if (f.value > 0x10FFFFu) {
                 Warn(f.begin, std::string(caseNames[c]) + " character " + std::to_string(f.value) +
-                                  " is above 0xFFFF: only its low 16 bits are typed, " + Hex4(f.value));
+                                  " is no Unicode code point (above 0x10FFFF): only its low 16 bits are typed, " +
+                                  Hex4(f.value));
             }
         }
 

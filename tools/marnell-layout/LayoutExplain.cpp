@@ -62,16 +62,16 @@ std::string MarkdownEscaped(const std::string& text) {
     return out;
 }
 
-// The character a row types (the low 16 bits) and its code point; controls,
-// space and lone surrogates have no glyph of their own, only the code point.
+// The character a row types and its code point; controls, space and lone
+// surrogates have no glyph of their own, only the code point.
 std::string Shown(int32_t value, bool markdown) {
-    const char16_t unit = static_cast<char16_t>(static_cast<uint32_t>(value) & 0xFFFFu);
+    const char32_t typed = CharacterToType(value);
     char hex[16];
-    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(unit));
-    const bool visible = unit > 0x20 && !(unit >= 0x7F && unit <= 0x9F) && !(unit >= 0xD800 && unit <= 0xDFFF);
+    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(typed));
+    const bool visible = typed > 0x20 && !(typed >= 0x7F && typed <= 0x9F) && !(typed >= 0xD800 && typed <= 0xDFFF);
     if (!visible) return hex;
     std::string glyph;
-    AppendUtf8(glyph, unit);
+    AppendUtf8(glyph, typed);
     return (markdown ? MarkdownEscaped(glyph) : glyph) + " " + hex;
 }
 

@@ -6,6 +6,7 @@
 //   typing_target.exe LOGFILE
 //
 // Log lines:  down VK   (WM_KEYDOWN)   sysdown VK (WM_SYSKEYDOWN)
+//             up VK     (WM_KEYUP)     sysup VK   (WM_SYSKEYUP)
 //             char N    (WM_CHAR, the full character value in decimal)
 // With TYPING_TARGET_TIMES set, each line ends with the microseconds since the
 // Unix epoch at which the message arrived.
@@ -45,6 +46,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_KEYDOWN: Record("down", wParam); break;
     case WM_SYSKEYDOWN: Record("sysdown", wParam); break;
+    case WM_KEYUP: Record("up", wParam); break;
+    case WM_SYSKEYUP: Record("sysup", wParam); break;
     case WM_CHAR: Record("char", wParam); break;
     default: break;
     }

@@ -63,13 +63,15 @@ TEST(LayoutExplain, SequencesArmedByTheLaterOfTwoEqualModifierKeys) {
 }
 
 TEST(LayoutExplain, CharactersWithoutAGlyphShowOnlyTheirCodePoint) {
-    // 0, tab, space, DEL, a lone surrogate; values above 0xFFFF type their low 16 bits.
-    const LayoutTables t =
-        Parse("KEY:165;\r\nMOD:\r\nLAYOUT:\r\n65;0;0;9;\r\n66;0;32;127;\r\n67;0;55296;65601;\r\n");
+    // 0, tab, space, DEL, a lone surrogate; code points above U+FFFF show as
+    // themselves, values past U+10FFFF as the low 16 bits that are typed.
+    const LayoutTables t = Parse(
+        "KEY:165;\r\nMOD:\r\nLAYOUT:\r\n65;0;0;9;\r\n66;0;32;127;\r\n67;0;55296;128512;\r\n68;0;4259905;0;\r\n");
     EXPECT_EQ("Activation keys: AltGr\n"
               "AltGr+A \xE2\x86\x92 U+0000 / U+0009\n"
               "AltGr+B \xE2\x86\x92 U+0020 / U+007F\n"
-              "AltGr+C \xE2\x86\x92 U+D800 / A U+0041\n",
+              "AltGr+C \xE2\x86\x92 U+D800 / \xF0\x9F\x98\x80 U+1F600\n"
+              "AltGr+D \xE2\x86\x92 A U+0041 / U+0000\n",
               ExplainLayout(t, false));
 }
 
@@ -97,8 +99,10 @@ TEST(KeyNames, UkKeyboardNamesAndTheFallback) {
     EXPECT_EQ("Num 1", KeyName(97));
 }
 
-TEST(Utf8, OneTwoAndThreeByteFormsAndSurrogates) {
-    const std::pair<char16_t, std::string> cases[] = {
+TEST(Utf8, EveryFormSurrogatesAndValuesPastUnicode) {
+    const std::pair<char32_t, std::string> cases[] = {
+        {0xFFFD, "\xEF\xBF\xBD"}, {0x10000, "\xF0\x90\x80\x80"}, {0x1F600, "\xF0\x9F\x98\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"}, {0x110000, "\xEF\xBF\xBD"},
         {0x41, "A"},           {0x7F, "\x7F"},          {0x80, "\xC2\x80"},     {0xE1, "\xC3\xA1"},
         {0x7FF, "\xDF\xBF"},   {0x800, "\xE0\xA0\x80"}, {0x1E83, "\xE1\xBA\x83"}, {0xFFFF, "\xEF\xBF\xBF"},
         {0xD800, "\xEF\xBF\xBD"}, {0xDFFF, "\xEF\xBF\xBD"}, {0xD7FF, "\xED\x9F\xBF"}, {0xE000, "\xEE\x80\x80"},

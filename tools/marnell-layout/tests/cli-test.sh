@@ -63,6 +63,16 @@ swallow
 pass
 pass
 ' ;;
+simulate-astral)
+    # A code point above U+FFFF is typed as itself; a value past U+10FFFF as its low 16 bits.
+    printf 'KEY:165;\r\nMOD:\r\nLAYOUT:\r\n65;0;128512;4259905;\r\n' > "$dir/astral.vmap"
+    printf 'down 165\ndown 65\nup 65\ndown 160\ndown 65\n' | "$tool" simulate "$dir/astral.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
+    expect 0 'pass
+type U+1F600
+swallow
+pass
+type U+0041
+' ;;
 simulate-bad-line)
     printf 'down 165\ndown 4294967296\ndown 65\n' | "$tool" simulate "$dir/example.vmap" > "$dir/out" 2> "$dir/err"; rc=$?
     expect 2 'pass
