@@ -88,6 +88,15 @@ void CMarnell2Dlg::OnShowConfig() {
 
 void CMarnell2Dlg::OnExit() {
     if (m_bExitRequested) return;
+    // A dialog that a language switch replaced owns the current one: ending it
+    // would take its successor's window without its tray icon or hook. Exit
+    // sent to it (the installer finds any of the program's dialogs) ends the
+    // program through the current dialog instead.
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != nullptr && pMainWnd != this && pMainWnd->m_hWnd != nullptr) {
+        pMainWnd->SendMessage(WM_COMMAND, ID_TRAY_EXIT, 0);
+        return;
+    }
     if (m_bEnabled) DisableTranslation();
     OnCancel();
     if (m_bAboutOpen && m_pAboutDlg != nullptr) {

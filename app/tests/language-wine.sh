@@ -61,9 +61,10 @@ start() {  # sets $app; returns once the first dialog exists (during the pause)
   pids+=("$app")
   wait_until 300 windows_are "dialogs 1" || { fail "no dialog 30 s after the start"; return 1; }
 }
-# exit_app NAME: Exit as the tray menu sends it; the process ends with code 0.
+# exit_app NAME [post-first]: Exit as the tray menu sends it (or as sent to the
+# first dialog, which a switch replaced); the process ends with code 0.
 exit_app() {
-  probe post "$ID_TRAY_EXIT"
+  probe "${2:-post}" "$ID_TRAY_EXIT"
   if wait_until 150 ended "$app"; then
     wait "$app"; local rc=$?
     [ $rc -eq 0 ] && pass "$1: exit code 0" || fail "$1: exit code $rc"
@@ -133,7 +134,7 @@ probe send "$ID_LANGUAGE_ENGLISH" || fail "English not handled"
 expect "English, disabled: English dialog, still disabled, one icon" \
   "dialogs 4" "chain Enabled Enabled Galluogi Enabled" "icons 133" "visible 0" "ticked 0"
 [ "$(language)" = en ] && pass "English stores en" || fail "English stored [$(language)]"
-exit_app "Exit after switches"
+exit_app "Exit sent to the first, replaced dialog after switches" post-first
 
 # The start-up pause: the main thread answers, and Exit then ends the program
 # with code 0, splash and all.

@@ -1,10 +1,13 @@
 #!/bin/bash
 # The installer under Wine: silent per-user install, the shortcuts' target and
-# working directory, the program starting from the Start-menu shortcut, and a
-# silent uninstall that leaves nothing behind.
-#   installer.sh SETUP_EXE
+# working directory, the program starting from the Start-menu shortcut, a
+# silent uninstall while it runs that closes it and leaves nothing behind, and
+# an upgrade over a running copy with an edited layout, which keeps the layout,
+# closes the copy through its Exit and starts it again; an uninstall then keeps
+# the edited layout.
+#   installer.sh SETUP_EXE SHIPPED_LAYOUT
 set -u
-SETUP=$(realpath "$1")
+SETUP=$(realpath "$1") SHIPPED=$(realpath "$2")
 E2E_MARNELL_EXE=unused E2E_TARGET_EXE=unused
 source "$(dirname "$0")/lib/harness.sh"
 LNK_PY="$(dirname "$(realpath "$0")")/lib/lnk.py"
@@ -45,15 +48,51 @@ done
 wine start /unix "$MENU_LNK" >"$E2E_WORK/start.out" 2>&1
 if e2e_wait_for 30 xdotool search --name '^Marnell$'; then e2e_pass "program starts from the shortcut"
 else e2e_fail "no Marnell window after starting the shortcut"; fi
-wineserver -k >/dev/null 2>&1; wineserver -w 2>/dev/null
+sleep 4  # past the start-up pause
 
-wine "$DIR/Uninstall.exe" /S
-# The uninstaller reruns itself from a temporary copy and returns at once.
-e2e_wait_for 30 test ! -e "$DIR" || true
+# uninstall_and_wait: the uninstaller reruns itself from a temporary copy and
+# returns at once; it is done when the program's own files are gone.
+uninstall_and_wait() {
+  wine "$DIR/Uninstall.exe" /S
+  e2e_wait_for 30 test ! -e "$DIR/Uninstall.exe" || true
+}
+marnell_gone() { ! xdotool search --name '^Marnell$' >/dev/null 2>&1; }
+
+uninstall_and_wait
+e2e_wait_for 15 marnell_gone && e2e_pass "uninstall closed the running program" || e2e_fail "Marnell still runs after the uninstall"
 [ ! -e "$DIR" ] && e2e_pass "install folder removed" || e2e_fail "left behind: $(ls -A "$DIR")"
 [ ! -e "$MENU_LNK" ] && [ ! -e "$STARTUP_LNK" ] && e2e_pass "shortcuts removed" || e2e_fail "shortcuts left behind"
 reg_exists 'HKCU\Software\Corvane\Marnell2' && e2e_fail "program registry key left behind" || e2e_pass "program registry key removed"
 reg_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Marnell' \
   && e2e_fail "uninstall entry left behind" || e2e_pass "uninstall entry removed"
+
+# Upgrade over a running copy whose layout the user edited.
+wine "$SETUP" /S || e2e_fail "second install failed"
+printf '/* my own edit */\r\n' >>"$DIR/default.vmap"
+edited=$(md5sum <"$DIR/default.vmap")
+(cd "$DIR" && wine Marnell2.exe; echo $? >"$E2E_WORK/first.rc") >"$E2E_WORK/first.out" 2>&1 &
+E2E_PIDS+=($!)
+e2e_wait_for 30 xdotool search --name '^Marnell$' || e2e_fail "the edited layout's copy did not start"
+sleep 4
+wine "$SETUP" /S; rc=$?
+[ $rc -eq 0 ] && e2e_pass "upgrade over a running copy: exit code 0" || e2e_fail "upgrade exit code $rc"
+e2e_wait_for 15 test -s "$E2E_WORK/first.rc" || true
+[ "$(cat "$E2E_WORK/first.rc" 2>/dev/null)" = 0 ] && e2e_pass "the running copy ended through its Exit, code 0" \
+  || e2e_fail "the running copy did not end through Exit: [$(cat "$E2E_WORK/first.rc" 2>/dev/null)]"
+[ "$(md5sum <"$DIR/default.vmap")" = "$edited" ] && e2e_pass "upgrade kept the edited default.vmap" \
+  || e2e_fail "upgrade changed the edited default.vmap"
+cmp -s "$DIR/default-shipped.vmap" "$SHIPPED" && e2e_pass "the new shipped layout lies beside it" \
+  || e2e_fail "default-shipped.vmap is not the shipped layout"
+[ -f "$DIR/marnell-layout.exe" ] && e2e_pass "marnell-layout.exe installed" || e2e_fail "no marnell-layout.exe"
+e2e_wait_for 30 xdotool search --name '^Marnell$' && e2e_pass "upgrade started Marnell again" \
+  || e2e_fail "Marnell not running after the upgrade"
+sleep 4
+
+uninstall_and_wait
+e2e_wait_for 15 marnell_gone && e2e_pass "uninstall closed the upgraded copy" || e2e_fail "Marnell still runs after the uninstall"
+[ "$(md5sum <"$DIR/default.vmap" 2>/dev/null)" = "$edited" ] && e2e_pass "uninstall kept the edited default.vmap" \
+  || e2e_fail "uninstall did not keep the edited default.vmap"
+left=$(ls -A "$DIR" 2>/dev/null | tr '\n' ' ')
+[ "$left" = "default.vmap " ] && e2e_pass "only the edited layout is left" || e2e_fail "left behind: [$left]"
 
 e2e_finish
