@@ -13,7 +13,16 @@ BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
 END_MESSAGE_MAP()
 
 CSystemTray::NotifyIconFn CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
+// The tray needs only GetVersion's major version, which every Windows reports
+// as at least 6; the SDK's deprecation of the call is no fault here.
+#ifdef _MSC_VER
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
 CSystemTray::GetVersionFn CSystemTray::s_pfnGetVersion = &GetVersion;
+#ifdef _MSC_VER
+#pragma warning(pop)
+#endif
 
 CSystemTray::CSystemTray()
     : m_bIconAdded(FALSE), m_iconData(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE),

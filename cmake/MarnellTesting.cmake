@@ -3,7 +3,6 @@
 # installs, and every test executable runs under Wine through the emulator that
 # the toolchain file names.
 if(CMAKE_CROSSCOMPILING)
-  set(MARNELL_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for the cross build")
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory("${MARNELL_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
@@ -13,15 +12,22 @@ else()
 endif()
 include(GoogleTest)
 
-# marnell_add_gtest(target source...): a GoogleTest executable, registered with CTest.
-# Natively each test case is its own CTest test; under Wine, where every process
-# start costs a second, the executable is one CTest test.
+# marnell_add_gtest(target [DESKTOP] source...): a GoogleTest executable,
+# registered with CTest. Natively each test case is its own CTest test; under
+# Wine, where every process start costs a second, the executable is one CTest
+# test. DESKTOP marks one that types keys or takes the focus: it runs alone,
+# while the others may run side by side.
 function(marnell_add_gtest target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "DESKTOP" "" "")
+  set(ARGN ${arg_UNPARSED_ARGUMENTS})
   add_executable(${target} ${ARGN})
   target_link_libraries(${target} PRIVATE GTest::gtest_main)
   marnell_warnings(${target})
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+    if(arg_DESKTOP)
+      set_tests_properties(${target} PROPERTIES RUN_SERIAL TRUE)
+    endif()
   else()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 30)
   endif()

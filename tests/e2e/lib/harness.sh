@@ -99,9 +99,10 @@ e2e_start_marnell() {
   E2E_MARNELL_PID=$!
   E2E_PIDS+=($E2E_MARNELL_PID)
   e2e_wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; return 1; }
-  # The hook is serviced only after the three seconds of start-up sleep.
-  sleep 4
+  # The splash, the only visible window titled Marnell, has gone: start-up is over.
+  e2e_wait_for 15 e2e_no_visible_marnell || { echo "the splash did not go" >&2; return 1; }
 }
+e2e_no_visible_marnell() { [ -z "$(xdotool search --onlyvisible --name '^Marnell$' 2>/dev/null)" ]; }
 
 # e2e_log_mark: remembers the log length, so e2e_log_since shows new lines only.
 e2e_log_mark() { E2E_MARK=$(wc -l <"$E2E_LOG"); }
