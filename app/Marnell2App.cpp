@@ -13,6 +13,7 @@
 #endif
 
 namespace {
+constexpr char kRunningMutexName[] = "Local\\Corvane.Marnell2.Running";
 constexpr char kSection[] = "Marnell 2";
 constexpr char kEntry[] = "Language";
 }  // namespace
@@ -28,7 +29,12 @@ CMarnell2App::CMarnell2App() : m_pConfigDlg(nullptr) {}
 CMarnell2App::~CMarnell2App() = default;
 
 BOOL CMarnell2App::InitInstance() {
-    if (FindWindowA(nullptr, "Marnell")) return FALSE;
+    // One copy per session. A window title would be a poor sign of a running
+    // copy: any program's window called "Marnell" (a folder of that name, as
+    // the install folder is) would block the start. The object lives as long
+    // as this process.
+    m_hRunningMutex = CreateMutexA(nullptr, FALSE, kRunningMutexName);
+    if (m_hRunningMutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
     if (!LoadLayoutFile("./default.vmap")) return FALSE;
 
     CSplashClass splash;

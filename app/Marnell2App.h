@@ -18,6 +18,7 @@ public:
 
     std::string m_strLanguage;    // as stored, until a language command sets "en" or "cy"
     CMarnell2Dlg* m_pConfigDlg;  // the current dialog; never deleted here
+    HANDLE m_hRunningMutex = nullptr;  // held while this copy runs; released at exit
 
     // Keeps the splash up for this long while the hook and the tray are served.
     static constexpr DWORD kStartupPauseMs = 3000;

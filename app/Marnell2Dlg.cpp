@@ -47,7 +47,10 @@ BOOL CMarnell2Dlg::OnInitDialog() {
 
     const UINT menuId = IsWelsh() ? IDR_TRAY_MENU_CYMRAEG : IDR_TRAY_MENU_ENGLISH;
     HICON trayIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY));
-    if (!m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId)) return FALSE;
+    // A shell that is not ready yet (at sign-in) or busy refuses the icon; it
+    // is added when the shell announces itself, and translation runs meanwhile
+    // rather than leaving a hidden, untranslating program behind.
+    m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId);
     m_trayIcon.SetDefaultTrayItem(11, TRUE);
     return EnableTranslation();
 }

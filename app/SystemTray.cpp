@@ -58,11 +58,13 @@ BOOL CSystemTray::AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon,
     std::memcpy(m_iconData.szTip, text, length);
     m_iconData.szTip[length] = '\0';
 
+    m_bIconWanted = true;
     m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
     return m_bIconAdded;
 }
 
 void CSystemTray::DeleteTrayIcon() {
+    m_bIconWanted = false;
     if (!m_bIconAdded) return;
     m_iconData.uFlags = 0;
     s_pfnNotifyIcon(NIM_DELETE, &m_iconData);
@@ -81,10 +83,11 @@ BOOL CSystemTray::SetDefaultTrayItem(UINT item, BOOL byPosition) {
 LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_iconData.uCallbackMessage && m_iconData.uCallbackMessage != 0)
         return OnTrayIconMessage(wParam, lParam);
-    // A restarted shell forgets every icon; put this one back.
-    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0 && m_bIconAdded) {
+    // A restarted shell forgets every icon, and one that was not ready
+    // refused it: either way it takes the icon now.
+    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0 && m_bIconWanted) {
         m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        s_pfnNotifyIcon(NIM_ADD, &m_iconData);
+        m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

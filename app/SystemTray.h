@@ -16,7 +16,9 @@ public:
     ~CSystemTray() override;
 
     // Creates the hidden window and adds the icon; id is also the number of the
-    // menu resource the icon shows. TRUE when the shell accepted the icon.
+    // menu resource the icon shows. TRUE when the shell accepted the icon. A
+    // shell that refused it (not ready at sign-in, or busy) gets it again when
+    // it announces itself with TaskbarCreated.
     BOOL AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id);
     void DeleteTrayIcon();
     // Records the menu's default item (a position or a command identifier).
@@ -48,6 +50,9 @@ private:
     LRESULT ShowTrayMenu(CWnd* pMainWnd);
 
     UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
+    // The icon belongs in the notification area: from AddTrayIcon (whether or
+    // not the shell took it then) until DeleteTrayIcon.
+    bool m_bIconWanted = false;
 };
 
 // The size the shell expects for the version-2 record: 488 bytes in the 32-bit

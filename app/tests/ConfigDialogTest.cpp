@@ -158,6 +158,27 @@ TEST_F(ConfigDialog, StartsHiddenWithTranslationOnAndTheFilesTablesActive) {
     EXPECT_EQ(ActiveLayout().KeyCodes, (std::vector<int16_t>{65, 69}));
 }
 
+TEST_F(ConfigDialog, ARefusedIconLeavesTranslationOnAndComesWithTheShell) {
+    TestApp().m_pMainWnd = nullptr;
+    delete dlg;
+    dlg = nullptr;
+    shell.addResult = FALSE;
+    Open("cy");
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_NE(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_TRUE(Ticked());
+    EXPECT_FALSE(dlg->m_trayIcon.m_bIconAdded);
+
+    shell.addResult = TRUE;
+    ::SendMessageTimeoutW(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 2000,
+                          nullptr);
+    PumpPendingMessages();
+    EXPECT_TRUE(dlg->m_trayIcon.m_bIconAdded);
+    ASSERT_FALSE(shell.calls.empty());
+    EXPECT_EQ(shell.calls.back().message, DWORD(NIM_ADD));
+    EXPECT_EQ(shell.calls.back().data.uID, UINT(IDR_TRAY_MENU_CYMRAEG));
+}
+
 TEST_F(ConfigDialog, EnterActsAsOk) {
     const HHOOK hook = dlg->m_hKeyboardHook;
     Show();

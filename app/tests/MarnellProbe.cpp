@@ -17,6 +17,7 @@
 //   marnell_probe keys dVK uVK ... presses (d) and releases (u) keys with SendInput,
 //                                  40 ms apart; a key pressed twice repeats
 //   marnell_probe held VK          prints "down" or "up": the system's key state
+//   marnell_probe window TITLE S   shows a window of its own with that title for S s
 #include <windows.h>
 #include <shellapi.h>
 
@@ -206,6 +207,17 @@ int main(int argc, char** argv) {
         const int vk = static_cast<int>(std::strtoul(argv[2], nullptr, 10));
         std::printf("%s\n", (GetAsyncKeyState(vk) & 0x8000) != 0 ? "down" : "up");
         return 0;
+    }
+    if (command == "window" && argc > 3) {
+        HWND window = CreateWindowExA(0, "STATIC", argv[2], WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        const DWORD until = GetTickCount() + 1000 * static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
+        while (window != nullptr && GetTickCount() < until) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        return window != nullptr ? 0 : 1;
     }
     if (command == "state") return PrintState();
     if (command == "windows") return PrintWindows(Look());

@@ -364,12 +364,28 @@ TEST(TrayLifecycle, NewTaskbarGetsTheSameIconBackOnlyWhileItIsAdded) {
     EXPECT_EQ(shell.Count(NIM_ADD), 2);
 }
 
-TEST(TrayLifecycle, NewTaskbarGetsNoIconWhenTheFirstAddWasRefused) {
+TEST(TrayLifecycle, NewTaskbarTakesTheIconThatWasRefusedButNotOneDeleted) {
+    const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
     ShellRecorder shell(FALSE);
     CSystemTray refused;
     EXPECT_FALSE(refused.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", nullptr, IDR_TRAY_MENU_ENGLISH));
-    ::SendMessageW(refused.m_hWnd, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_EQ(shell.Count(NIM_ADD), 1);
+    ::SendMessageW(refused.m_hWnd, taskbarCreated, 0, 0);  // still not ready
+    EXPECT_FALSE(refused.m_bIconAdded);
+    shell.addResult = TRUE;
+    ::SendMessageW(refused.m_hWnd, taskbarCreated, 0, 0);
+    ASSERT_EQ(shell.Count(NIM_ADD), 3);
+    EXPECT_EQ(std::memcmp(&shell.calls[0].data, &shell.calls[2].data, sizeof(NOTIFYICONDATAA)), 0);
+    EXPECT_TRUE(refused.m_bIconAdded);
+
+    // Deleted while refused (a language switch): never added again.
+    CSystemTray deleted;
+    shell.addResult = FALSE;
+    EXPECT_FALSE(deleted.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", nullptr, IDR_TRAY_MENU_ENGLISH));
+    deleted.DeleteTrayIcon();
+    shell.addResult = TRUE;
+    ::SendMessageW(deleted.m_hWnd, taskbarCreated, 0, 0);
+    EXPECT_EQ(shell.Count(NIM_ADD), 4);
+    EXPECT_EQ(shell.Count(NIM_DELETE), 0);
 }
 
 }  // namespace

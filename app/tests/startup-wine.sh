@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Starts the real executable under Wine and watches it from outside: refusals,
 # the registry key of the first start, the splash's caption, place and lifetime,
-# and the single-instance check while the splash shows.
+# and the single-instance check while the splash shows; a window of another
+# program titled "Marnell" blocks no start.
+#   startup-wine.sh MARNELL2_EXE PROBE_EXE
 # Uses the WINEPREFIX and DISPLAY that scripts/test.sh exports. The executable
 # is copied under a name of its own, so its registry key is its own too.
 set -u
-exe="$1"
+exe="$1" probe_exe="$2"
 name=MarnellStartupTest
 key="HKCU\\Software\\Corvane\\$name\\Marnell 2"
 work="$(mktemp -d)"
@@ -97,6 +99,20 @@ start_in "$work/second"
 wait_until 150 ended "$started" || fail "second copy while running did not end"
 [ "$(xdotool search --onlyvisible --name '^Marnell$' 2>/dev/null | wc -l)" -eq 0 ] ||
   fail "second copy while running showed a window"
+
+# Another program's window titled "Marnell" (a folder of that name, as the
+# install folder is): the program still starts, and a second copy still ends.
+wineserver -k >/dev/null 2>&1; wineserver -w
+wine "$probe_exe" window Marnell 30 >/dev/null 2>&1 &
+pids+=($!)
+wait_until 100 any_marnell || fail "the probe's window titled Marnell did not appear"
+start_in "$work/run"
+third=$started
+wait_until 200 has_splash || fail "a window titled Marnell of another program blocked the start"
+start_in "$work/second"
+wait_until 150 ended "$started" || fail "a second copy beside it did not end"
+ended "$third" && fail "the copy started beside another program's Marnell window ended"
+wineserver -k >/dev/null 2>&1
 
 [ $failures -eq 0 ] && echo "all start-up checks passed"
 exit $((failures > 0))
