@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "KeyboardHookThread.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
 #include "SplashClass.h"
@@ -59,6 +60,11 @@ BOOL CMarnell2App::InitInstance() {
     // The hook lives on this thread: it must keep being served while the splash shows.
     PauseDispatchingMessages(kStartupPauseMs);
     return TRUE;
+}
+
+int CMarnell2App::ExitInstance() {
+    CKeyboardHookThread::Instance().Stop();
+    return CWinApp::ExitInstance();
 }
 
 void CMarnell2App::PauseDispatchingMessages(DWORD milliseconds) {

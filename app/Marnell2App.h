@@ -12,6 +12,8 @@ public:
     ~CMarnell2App() override;
 
     BOOL InitInstance() override;
+    // Ends the hook's thread before the process ends.
+    int ExitInstance() override;
 
     void OnLanguageEnglish();
     void OnLanguageCymraeg();

@@ -28,7 +28,8 @@ CMarnell2Dlg::CMarnell2Dlg(CWnd* pParent)
       m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_TRAY))),
       m_bAboutOpen(false) {}
 
-CMarnell2Dlg::~CMarnell2Dlg() = default;
+// The witness must not call on a dialog that is gone.
+CMarnell2Dlg::~CMarnell2Dlg() { CKeyboardWitness::Instance().StopFor(this); }
 
 BOOL CMarnell2Dlg::OnInitDialog() {
     CDialog::OnInitDialog();

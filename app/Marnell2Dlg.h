@@ -8,13 +8,14 @@
 #include <string>
 
 #include "Framework.h"
+#include "KeyboardWitness.h"
 #include "SystemTray.h"
 #include "resource.h"
 
 // The vendor's web site; each web command appends its path and query.
 constexpr const char kVendorSite[] = "https://www.corvane.example";
 
-class CMarnell2Dlg : public CDialog {
+class CMarnell2Dlg : public CDialog, private HookKeeper {
 public:
     explicit CMarnell2Dlg(CWnd* pParent = nullptr);
     ~CMarnell2Dlg() override;
@@ -25,6 +26,9 @@ public:
     // 0 when the layout file could not be read; then nothing changes.
     int EnableTranslation();
     void DisableTranslation();
+    // For a hook that Windows removed: installs it anew, tables and engine state
+    // untouched. Nothing while translation is disabled.
+    void ReinstallHook() override;
 
     HHOOK m_hKeyboardHook;
     CSystemTray m_trayIcon;

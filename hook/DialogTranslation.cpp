@@ -1,7 +1,9 @@
 // Switching translation on and off: the part of the configuration dialog that
-// owns the keyboard hook.
+// owns the keyboard hook. The hook itself lives on the hook thread; these
+// calls return once that thread has done the step.
 
-#include "KeyboardHook.h"
+#include "KeyboardHookThread.h"
+#include "KeyboardWitness.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
 #include "resource.h"
@@ -10,24 +12,30 @@ int CMarnell2Dlg::EnableTranslation() {
     // A layout file that cannot be read leaves the current hook and tables in force.
     if (!LoadLayoutFile("./default.vmap")) return 0;
 
-    RemoveHook();
-    m_hKeyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHookProc, AfxGetInstanceHandle(), 0);
-    ActivateLayout(GetKeyCodes(), GetModifierIndexes(), GetLowerChars(), GetUpperChars(),
-                   GetActivationKeys(), GetModifierKeys());
+    LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
+                        GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
+    m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables));
     m_bEnabled = true;
     CheckDlgButton(IDC_ENABLED, BST_CHECKED);
+    CKeyboardWitness::Instance().Watch(this);
     return 1;
 }
 
 void CMarnell2Dlg::DisableTranslation() {
+    CKeyboardWitness::Instance().StopFor(this);
     RemoveHook();
     m_bEnabled = false;
     CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
 }
 
+void CMarnell2Dlg::ReinstallHook() {
+    if (!m_bEnabled) return;
+    m_hKeyboardHook = CKeyboardHookThread::Instance().Reinstall(m_hKeyboardHook);
+}
+
 void CMarnell2Dlg::RemoveHook() {
     // Clearing the handle keeps a stale one from ever being unhooked twice.
     if (m_hKeyboardHook == nullptr) return;
-    UnhookWindowsHookEx(m_hKeyboardHook);
+    CKeyboardHookThread::Instance().Remove(m_hKeyboardHook);
     m_hKeyboardHook = nullptr;
 }

@@ -5,6 +5,11 @@ static_assert(sizeof(void*) != 4 || sizeof(INPUT) == 28, "INPUT must be 28 bytes
 
 SendInputFn g_pfnSendInput = &SendInput;
 
+SeenKeyEvents& KeyEventsSeenByHook() {
+    static SeenKeyEvents seen;
+    return seen;
+}
+
 bool WindowsKeyState::IsKeyHeld(int32_t code) {
     return (static_cast<unsigned short>(GetKeyState(static_cast<int>(static_cast<int16_t>(code)))) & 0x0800) != 0;
 }
@@ -67,6 +72,7 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     }
 
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    KeyEventsSeenByHook().Record(event->vkCode, event->scanCode, kind == KeyEventKind::KeyUp);
     WindowsKeyState keyState;
     const KeyDecision decision = ProcessKeyEvent(kind, static_cast<uint32_t>(event->vkCode), keyState);
     if (decision.character && !InjectCharacter(*decision.character)) {

@@ -5,8 +5,13 @@
 #include <windows.h>
 
 #include "KeyTranslation.h"
+#include "SeenKeyEvents.h"
 
 LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam);
+
+// The key events the hook was called for: the witness matches raw input to
+// them to know that the hook is still there.
+SeenKeyEvents& KeyEventsSeenByHook();
 
 // Types one character (a code point; above U+FFFF as its surrogate pair): a
 // Unicode key-down and key-up for each UTF-16 unit, all in one SendInput call

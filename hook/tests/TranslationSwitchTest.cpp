@@ -9,6 +9,7 @@
 #include "KeyboardProbe.h"
 #include "LayoutDirectory.h"
 #include "LayoutFile.h"
+#include "KeyboardWitness.h"
 #include "Marnell2Dlg.h"
 
 namespace {
@@ -207,6 +208,42 @@ TEST_F(TranslationSwitch, DisablingWithoutAHookChangesNothing) {
     other->DisableTranslation();
     EXPECT_EQ(Chord('A'), kPlainA);
     delete other;
+}
+
+// Windows removes a hook that misses its time-out too often, without telling
+// its owner; any process may remove one by its handle, which stands in here.
+TEST_F(TranslationSwitch, AHookRemovedBehindItsBackIsBackForTheNextKeyStroke) {
+    const HHOOK removed = m_dialog->m_hKeyboardHook;
+    const unsigned reinstalls = CKeyboardWitness::Instance().Reinstalls();
+    ASSERT_TRUE(UnhookWindowsHookEx(removed));
+
+    m_probe.Clear();
+    m_probe.Tap('K');  // reaches the window untranslated, and shows the loss
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_EQ(CKeyboardWitness::Instance().Reinstalls(), reinstalls + 1);
+    EXPECT_NE(m_dialog->m_hKeyboardHook, removed);
+    EXPECT_NE(m_dialog->m_hKeyboardHook, nullptr);
+    EXPECT_EQ(Chord('A'), kAcute) << "the next stroke is translated, once: one hook";
+    EXPECT_EQ(ModifierThenO(), kPlainO);
+
+    // A storm of ordinary keys with a working hook reinstalls nothing.
+    const HHOOK working = m_dialog->m_hKeyboardHook;
+    m_probe.Clear();
+    for (int i = 0; i < 150; ++i) m_probe.Tap('K');
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_EQ(CKeyboardWitness::Instance().Reinstalls(), reinstalls + 1);
+    EXPECT_EQ(m_dialog->m_hKeyboardHook, working);
+}
+
+TEST_F(TranslationSwitch, NothingIsReinstalledWhileDisabled) {
+    const unsigned reinstalls = CKeyboardWitness::Instance().Reinstalls();
+    m_dialog->DisableTranslation();
+    EXPECT_FALSE(CKeyboardWitness::Instance().IsWatching());
+    m_probe.Clear();
+    for (int i = 0; i < 20; ++i) m_probe.Tap('K');
+    EXPECT_EQ(Chord('A'), kPlainA);
+    EXPECT_EQ(CKeyboardWitness::Instance().Reinstalls(), reinstalls);
+    EXPECT_EQ(m_dialog->m_hKeyboardHook, nullptr);
 }
 
 }  // namespace

@@ -15,10 +15,13 @@ LNK_PY="$(dirname "$(realpath "$0")")/lib/lnk.py"
 unix_of() { winepath -u "$(wine cmd /c echo "$1" 2>/dev/null | tr -d '\r')" 2>/dev/null; }
 reg_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
+LOCAL=$(unix_of '%LOCALAPPDATA%')
+# An earlier run's last uninstall leaves its edited layout behind, by design.
+[ -n "$LOCAL" ] && rm -rf "$LOCAL/Programs/Marnell"
+
 wine "$SETUP" /S; rc=$?
 [ $rc -eq 0 ] && e2e_pass "silent install exit code 0" || e2e_fail "silent install exit code $rc"
 
-LOCAL=$(unix_of '%LOCALAPPDATA%')
 APPDATA_DIR=$(unix_of '%APPDATA%')
 DIR="$LOCAL/Programs/Marnell"
 MENU_LNK="$APPDATA_DIR/Microsoft/Windows/Start Menu/Programs/Marnell.lnk"
@@ -94,5 +97,6 @@ e2e_wait_for 15 marnell_gone && e2e_pass "uninstall closed the upgraded copy" ||
   || e2e_fail "uninstall did not keep the edited default.vmap"
 left=$(ls -A "$DIR" 2>/dev/null | tr '\n' ' ')
 [ "$left" = "default.vmap " ] && e2e_pass "only the edited layout is left" || e2e_fail "left behind: [$left]"
+rm -rf "$DIR"
 
 e2e_finish

@@ -1,0 +1,47 @@
+#pragma once
+// Watches the keyboard through raw input, independently of the low-level hook,
+// while translation is enabled, and has the hook reinstalled when raw input
+// shows it gone (HookWitness decides), and once when the session is unlocked
+// or the machine resumes from sleep, the moments hooks are lost. Lives on the
+// main thread in a hidden window of its own; nothing polls and no timer runs.
+
+#include <windows.h>
+
+#include "HookWitness.h"
+
+// What the witness asks of the one who owns the hook.
+class HookKeeper {
+public:
+    virtual void ReinstallHook() = 0;
+
+protected:
+    ~HookKeeper() = default;
+};
+
+class CKeyboardWitness {
+public:
+    static CKeyboardWitness& Instance();
+
+    // Starts watching for `keeper`, whose hook has just been installed.
+    void Watch(HookKeeper* keeper);
+    // Stops watching for `keeper` (translation disabled, or its owner gone):
+    // nothing will be reinstalled for it.
+    void StopFor(HookKeeper* keeper);
+    bool IsWatching() const { return m_keeper != nullptr; }
+    // Hooks reinstalled so far, by raw input, unlock or resume.
+    unsigned Reinstalls() const { return m_reinstalls; }
+    // Keyboard raw input events seen while watching.
+    unsigned RawEvents() const { return m_rawEvents; }
+
+private:
+    CKeyboardWitness() = default;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnRawInput(HRAWINPUT input);
+    void Reinstall();
+
+    HWND m_hWnd = nullptr;
+    HookKeeper* m_keeper = nullptr;
+    HookWitness m_witness;
+    unsigned m_reinstalls = 0;
+    unsigned m_rawEvents = 0;
+};
