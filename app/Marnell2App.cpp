@@ -98,16 +98,20 @@ void CMarnell2App::SwitchLanguage(const char* code, UINT nIDTemplate) {
     if (m_strLanguage == code) return;
 
     m_pConfigDlg->m_trayIcon.DeleteTrayIcon();
-    if (m_pConfigDlg->m_bEnabled) m_pConfigDlg->DisableTranslation();
+    HHOOK handedOver = nullptr;
+    if (m_pConfigDlg->m_bEnabled) handedOver = m_pConfigDlg->HandOverHook();
     m_pConfigDlg->ShowWindow(SW_MINIMIZE);
     m_pConfigDlg->ShowWindow(SW_HIDE);
 
     // The replaced dialog stays alive: it owns the new one.
     auto* dialog = new CMarnell2Dlg(nullptr);
     dialog->m_strLanguage = code;
+    dialog->m_hKeyboardHook = handedOver;  // replaced by the new dialog's own as it enables
     dialog->Create(nIDTemplate, nullptr);
     dialog->ShowWindow(SW_HIDE);
-    if (!wasEnabled) dialog->DisableTranslation();
+    // Off when it was off, and when the new dialog could not enable (the
+    // handed-over hook, still installed then, goes too).
+    if (!wasEnabled || !dialog->m_bEnabled) dialog->DisableTranslation();
 
     m_pMainWnd = dialog;
     m_pConfigDlg = dialog;

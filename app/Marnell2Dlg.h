@@ -29,6 +29,10 @@ public:
     // For a hook that Windows removed: installs it anew, tables and engine state
     // untouched. Nothing while translation is disabled.
     void ReinstallHook() override;
+    // Translation off for this dialog, its hook left installed for the dialog
+    // that replaces it: that one's EnableTranslation swaps it for its own in
+    // one step, so no key slips through untranslated in between.
+    HHOOK HandOverHook();
 
     HHOOK m_hKeyboardHook;
     CSystemTray m_trayIcon;

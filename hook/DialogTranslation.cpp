@@ -28,6 +28,15 @@ void CMarnell2Dlg::DisableTranslation() {
     CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
 }
 
+HHOOK CMarnell2Dlg::HandOverHook() {
+    CKeyboardWitness::Instance().StopFor(this);
+    const HHOOK hook = m_hKeyboardHook;
+    m_hKeyboardHook = nullptr;
+    m_bEnabled = false;
+    CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
+    return hook;
+}
+
 void CMarnell2Dlg::ReinstallHook() {
     if (!m_bEnabled) return;
     m_hKeyboardHook = CKeyboardHookThread::Instance().Reinstall(m_hKeyboardHook);

@@ -7,6 +7,9 @@
 //            program): what the system's hook dispatch itself costs
 //   pass     Marnell translating, a key it lets pass
 //   chord    Marnell translating, a chord: time to the translated WM_CHAR
+//   pass/chord, main blocked
+//            the same while Marnell's main thread (dialogs, tray, layout
+//            file) is suspended: the hook must not wait on it
 //
 //   latency_probe ROUNDS STROKES   the measurement; Marnell must be running
 //                                  with a layout in which Scroll Lock + A types
@@ -137,6 +140,30 @@ HWND MarnellDialog() {
     return found;
 }
 
+// Suspends the thread that owns Marnell's dialog for as long as it lives.
+class MainThreadBlock {
+public:
+    explicit MainThreadBlock(HWND dialog) {
+        const DWORD id = GetWindowThreadProcessId(dialog, nullptr);
+        m_thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, id);
+        if (m_thread != nullptr && SuspendThread(m_thread) == static_cast<DWORD>(-1)) {
+            CloseHandle(m_thread);
+            m_thread = nullptr;
+        }
+    }
+    ~MainThreadBlock() {
+        if (m_thread == nullptr) return;
+        ResumeThread(m_thread);
+        CloseHandle(m_thread);
+    }
+    MainThreadBlock(const MainThreadBlock&) = delete;
+    MainThreadBlock& operator=(const MainThreadBlock&) = delete;
+    bool Blocked() const { return m_thread != nullptr; }
+
+private:
+    HANDLE m_thread = nullptr;
+};
+
 // Ticks or unticks Enabled and presses OK, as a user does.
 bool SetTranslation(HWND dialog, bool on) {
     SendDlgItemMessageW(dialog, kIdcEnabled, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -242,6 +269,7 @@ int main(int argc, char** argv) {
     TakeFocus(window);
 
     Arm none("none"), floorArm("floor"), pass("pass"), chord("chord");
+    Arm passBlocked("pass, main blocked"), chordBlocked("chord, main blocked");
     // A first round warms the caches of Wine and of every process; its strokes
     // are not counted.
     for (int round = 0; round <= rounds; ++round) {
@@ -270,12 +298,26 @@ int main(int argc, char** argv) {
         Measure(counted ? chord : scratch, n, kChordKey, kChordChar);
         SendKey(kActivation, true);
         Pump(20);
+
+        {
+            MainThreadBlock block(marnell);
+            if (!block.Blocked()) {
+                std::fprintf(stderr, "could not suspend Marnell's main thread\n");
+                return 3;
+            }
+            Measure(counted ? passBlocked : scratch, n, kPassKey, kPassChar);
+            SendKey(kActivation, false);
+            Pump(20);
+            Measure(counted ? chordBlocked : scratch, n, kChordKey, kChordChar);
+            SendKey(kActivation, true);
+            Pump(20);
+        }
     }
     SetTranslation(marnell, true);
 
     int lost = 0;
-    for (const Arm* arm : {&none, &floorArm, &pass, &chord}) {
-        std::printf("%-6s strokes %zu lost %d median %.0f p90 %.0f p99 %.0f us\n", arm->name, arm->samples.size(),
+    for (const Arm* arm : {&none, &floorArm, &pass, &chord, &passBlocked, &chordBlocked}) {
+        std::printf("%-19s strokes %zu lost %d median %.0f p90 %.0f p99 %.0f us\n", arm->name, arm->samples.size(),
                     arm->lost, Percentile(arm->samples, 0.5), Percentile(arm->samples, 0.9),
                     Percentile(arm->samples, 0.99));
         lost += arm->lost;
@@ -286,7 +328,7 @@ int main(int argc, char** argv) {
     const double chordAdded = Percentile(chord.samples, 0.5) - base;
     std::printf("pass added / floor added = %.2f\n", floorAdded > 0 ? passAdded / floorAdded : 0.0);
     std::printf("chord added / two floor passes = %.2f\n", floorAdded > 0 ? chordAdded / (2 * floorAdded) : 0.0);
-    for (const Arm* arm : {&pass, &chord}) {
+    for (const Arm* arm : {&pass, &chord, &passBlocked, &chordBlocked}) {
         const double median = Percentile(arm->samples, 0.5);
         std::printf("%s p99 / median = %.2f\n", arm->name, median > 0 ? Percentile(arm->samples, 0.99) / median : 0.0);
     }
