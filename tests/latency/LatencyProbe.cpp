@@ -126,6 +126,16 @@ void Measure(Arm& arm, int strokes, WORD vk, WPARAM expected) {
     }
 }
 
+// A key Marnell lets pass, then chords with the activation key held throughout.
+void MeasurePassAndChord(Arm& pass, Arm& chord, int strokes) {
+    Measure(pass, strokes, kPassKey, kPassChar);
+    SendKey(kActivation, false);
+    Pump(20);
+    Measure(chord, strokes, kChordKey, kChordChar);
+    SendKey(kActivation, true);
+    Pump(20);
+}
+
 // Marnell's current dialog: the last of its owner chain of "Marnell" dialogs.
 HWND MarnellDialog() {
     HWND found = nullptr;
@@ -292,25 +302,14 @@ int main(int argc, char** argv) {
 
         if (!SetTranslation(marnell, true)) return 3;
         TakeFocus(window);
-        Measure(counted ? pass : scratch, n, kPassKey, kPassChar);
-        SendKey(kActivation, false);
-        Pump(20);
-        Measure(counted ? chord : scratch, n, kChordKey, kChordChar);
-        SendKey(kActivation, true);
-        Pump(20);
-
+        MeasurePassAndChord(counted ? pass : scratch, counted ? chord : scratch, n);
         {
             MainThreadBlock block(marnell);
             if (!block.Blocked()) {
                 std::fprintf(stderr, "could not suspend Marnell's main thread\n");
                 return 3;
             }
-            Measure(counted ? passBlocked : scratch, n, kPassKey, kPassChar);
-            SendKey(kActivation, false);
-            Pump(20);
-            Measure(counted ? chordBlocked : scratch, n, kChordKey, kChordChar);
-            SendKey(kActivation, true);
-            Pump(20);
+            MeasurePassAndChord(counted ? passBlocked : scratch, counted ? chordBlocked : scratch, n);
         }
     }
     SetTranslation(marnell, true);
