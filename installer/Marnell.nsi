@@ -1,5 +1,5 @@
 ; Per-user installer: no elevation, everything under the user's own profile.
-; makensis -DVERSION=2.1.0 -DSTAGE=<folder with Marnell2.exe, marnell-layout.exe, default.vmap, ReadMe.txt>
+; makensis -DVERSION=<x.y.z> -DSTAGE=<folder with Marnell2.exe, marnell-layout.exe, default.vmap, ReadMe.txt>
 ;          -DOUTFILE=<exe> [-DTARGET=amd64-unicode]  (the 64-bit test build's installer; the product's is 32-bit)
 !ifdef TARGET
 Target ${TARGET}

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FreedMemoryWatch.h"
+#include "LayoutDirectory.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
 #include "TrayTestSupport.h"
@@ -143,7 +144,7 @@ protected:
         return hook != nullptr && ::UnhookWindowsHookEx(hook) != FALSE;
     }
 
-    TempLayoutDir layoutDir{kFirstLayout};
+    LayoutDirectory layoutDir{kFirstLayout};
     ShellRecorder shell;
     CMarnell2Dlg* dlg = nullptr;
     HWND hDlg = nullptr;

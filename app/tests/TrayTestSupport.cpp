@@ -1,7 +1,6 @@
 #include "TrayTestSupport.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "SystemTray.h"
 
@@ -143,37 +142,4 @@ std::vector<HWND> VisibleThreadWindows(const char* className) {
     WindowSearch search{className, {}};
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectVisibleOfClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-TempLayoutDir::TempLayoutDir(const std::string& layout) {
-    char previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryA(MAX_PATH, previous);
-    m_previous = previous;
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    char name[MAX_PATH] = {};
-    ::GetTempFileNameA(temp, "mrn", 0, name);
-    ::DeleteFileA(name);
-    ::CreateDirectoryA(name, nullptr);
-    m_dir = name;
-    ::SetCurrentDirectoryA(m_dir.c_str());
-    WriteLayout(layout);
-}
-
-TempLayoutDir::~TempLayoutDir() {
-    ::SetCurrentDirectoryA(m_previous.c_str());
-    ::DeleteFileA((m_dir + "\\default.vmap").c_str());
-    ::RemoveDirectoryA(m_dir.c_str());
-}
-
-void TempLayoutDir::WriteLayout(const std::string& layout) const {
-    std::ofstream file(m_dir + "\\default.vmap", std::ios::binary | std::ios::trunc);
-    file << layout;
-}
-
-std::string LayoutText(int activationKey, int modifierKey, const std::vector<std::string>& rows) {
-    std::string text = "NAME Test layout\r\nKEY:" + std::to_string(activationKey) + ";\r\nMOD:" +
-                       std::to_string(modifierKey) + ";\r\nLAYOUT:\r\n";
-    for (const std::string& row : rows) text += row + "\r\n";
-    return text;
 }

@@ -83,22 +83,3 @@ private:
 
 // The visible windows of this thread with the given class name.
 std::vector<HWND> VisibleThreadWindows(const char* className);
-
-// A working directory of its own holding ./default.vmap; the previous one is
-// restored on destruction.
-class TempLayoutDir {
-public:
-    explicit TempLayoutDir(const std::string& layout);
-    ~TempLayoutDir();
-    TempLayoutDir(const TempLayoutDir&) = delete;
-    TempLayoutDir& operator=(const TempLayoutDir&) = delete;
-    void WriteLayout(const std::string& layout) const;
-
-private:
-    std::string m_dir;
-    std::string m_previous;
-};
-
-// A layout with one activation key, one modifier key and the given rows, each
-// row "key;modifier;lower;upper;". Lines end in CR LF.
-std::string LayoutText(int activationKey, int modifierKey, const std::vector<std::string>& rows);

@@ -13,7 +13,6 @@ name=MarnellLanguageTest
 key="HKCU\\Software\\Corvane\\$name\\Marnell 2"
 work="$(mktemp -d)"
 pids=()
-export WINEDEBUG="${WINEDEBUG:--all}"
 
 source "$(dirname "${BASH_SOURCE[0]}")/wine-checks.sh"
 suspend_default_desktop
@@ -45,7 +44,7 @@ windows_are() {
 # shows all it saw.
 expect() {
   local name=$1; shift
-  if wait_until 30 state_is "$@"; then pass "$name"; else fail "$name: wanted [$*], saw [$(probe state | paste -sd';')]"; fi
+  if wait_for 3 state_is "$@"; then pass "$name"; else fail "$name: wanted [$*], saw [$(probe state | paste -sd';')]"; fi
 }
 setting() { wine reg query "$key" 2>/dev/null | tr -d '\r'; }
 language() { wine reg query "$key" /v Language 2>/dev/null | tr -d '\r' | awk '$1=="Language"{print $3}'; }
@@ -59,19 +58,19 @@ start() {  # sets $app; returns once the first dialog exists (during the pause)
   (cd "$work/run" && exec wine "$name.exe" >"$work/out.txt" 2>&1) &
   app=$!
   pids+=("$app")
-  wait_until 300 windows_are "dialogs 1" || { fail "no dialog 30 s after the start"; return 1; }
+  wait_for 30 windows_are "dialogs 1" || { fail "no dialog 30 s after the start"; return 1; }
 }
 # exit_app NAME [post-first]: Exit as the tray menu sends it (or as sent to the
 # first dialog, which a switch replaced); the process ends with code 0.
 exit_app() {
   probe "${2:-post}" "$ID_TRAY_EXIT"
-  if wait_until 150 ended "$app"; then
+  if wait_for 15 ended "$app"; then
     wait "$app"; local rc=$?
     [ $rc -eq 0 ] && pass "$1: exit code 0" || fail "$1: exit code $rc"
   else
     fail "$1: still running 15 s after Exit"
   fi
-  wait_until 50 windows_are "dialogs 0" "splash 0" || fail "$1: a Marnell window is left after Exit"
+  wait_for 5 windows_are "dialogs 0" "splash 0" || fail "$1: a Marnell window is left after Exit"
 }
 stored() {  # stored TEXT: the key with Language = TEXT
   wine reg delete "HKCU\\Software\\Corvane\\$name" /f >/dev/null 2>&1
@@ -105,7 +104,7 @@ done
 # Language commands, starting with nothing stored.
 wine reg delete "HKCU\\Software\\Corvane\\$name" /f >/dev/null 2>&1
 start
-wait_until 100 windows_are "splash 0" || fail "splash still shown 10 s after the dialog appeared"
+wait_for 10 windows_are "splash 0" || fail "splash still shown 10 s after the dialog appeared"
 wine reg query "$key" >/dev/null 2>&1 && [ -z "$(language)" ] || fail "first start: key missing or a language stored"
 expect "nothing stored: English" "dialogs 1" "chain Enabled" "icons 133" "ticked 1"
 
@@ -144,7 +143,7 @@ wine reg delete "HKCU\\Software\\Corvane\\$name" /f >/dev/null 2>&1
 # has answered the first time.
 answers_once() { probe answers 200 0 >/dev/null; }
 if start; then
-  wait_until 100 answers_once || fail "pause: the main thread never answered"
+  wait_for 10 answers_once || fail "pause: the main thread never answered"
   answer=$(probe answers 300 1000); rc=$?
   if ! grep -qx "splash 1" <<<"$answer"; then
     fail "pause: the splash was gone before the main thread had been asked ($(paste -sd' ' <<<"$answer"))"
@@ -163,7 +162,7 @@ log="$work/keys.log"
 : >"$log"
 (cd "$work" && exec wine "$target_exe" keys.log >"$work/target.out" 2>&1) &
 pids+=($!)
-wait_until 300 grep -q '^ready' "$log" || fail "typing target did not start"
+wait_for 30 grep -q '^ready' "$log" || fail "typing target did not start"
 target=$(xdotool search --name '^Typing target$' 2>/dev/null | head -n1)
 focus_target() {
   xdotool mousemove 200 150 click 1 >/dev/null 2>&1
@@ -172,14 +171,14 @@ focus_target() {
 }
 chars() { tr -d '\r' <"$log" | awk '$1=="char"{printf "%s%s", s, $2; s=" "}'; }
 if [ -n "$target" ] && start; then
-  wait_until 100 answers_once || fail "pause: the main thread never answered"
+  wait_for 10 answers_once || fail "pause: the main thread never answered"
   # The splash's window can take the focus as it shows: focus the target just
   # before typing, and type once more if the keys went elsewhere.
   for attempt in 1 2; do
-    wait_until 30 focus_target || fail "could not focus the typing target"
+    wait_for 3 focus_target || fail "could not focus the typing target"
     : >"$log"
     xdotool keydown Scroll_Lock key a keyup Scroll_Lock
-    wait_until 20 sh -c "grep -q '^char' '$log'" && break
+    wait_for 2 sh -c "grep -q '^char' '$log'" && break
   done
   got=$(chars)
   if windows_are "splash 1"; then

@@ -66,7 +66,7 @@ cp "$exe" "$work/run/$name.exe"
 printf '%s' "$layout" >"$work/run/default.vmap"
 start_in "$work/run"
 first=$started
-if wait_until 200 has_splash; then
+if wait_for 20 has_splash; then
   shown=$(date +%s.%N)
   splash=$(splash_window)
   geometry=$(xdotool getwindowgeometry "$splash")
@@ -78,9 +78,9 @@ if wait_until 200 has_splash; then
   cp "$exe" "$work/second/$name.exe"
   printf '%s' "$layout" >"$work/second/default.vmap"
   start_in "$work/second"
-  wait_until 150 ended "$started" || fail "second copy during the splash did not end"
+  wait_for 15 ended "$started" || fail "second copy during the splash did not end"
 
-  wait_until 100 no_splash || fail "splash still shown 10 s after it appeared"
+  wait_for 10 no_splash || fail "splash still shown 10 s after it appeared"
   gone=$(date +%s.%N)
   lasted=$(echo "$gone - $shown" | bc)
   echo "splash shown for about $lasted s"
@@ -96,7 +96,7 @@ wine reg query "$key" >/dev/null 2>&1 || fail "first start did not create $key"
 
 # A second copy once the first runs: also ends at once.
 start_in "$work/second"
-wait_until 150 ended "$started" || fail "second copy while running did not end"
+wait_for 15 ended "$started" || fail "second copy while running did not end"
 [ "$(xdotool search --onlyvisible --name '^Marnell$' 2>/dev/null | wc -l)" -eq 0 ] ||
   fail "second copy while running showed a window"
 
@@ -105,12 +105,12 @@ wait_until 150 ended "$started" || fail "second copy while running did not end"
 wineserver -k >/dev/null 2>&1; wineserver -w
 wine "$probe_exe" window Marnell 30 >/dev/null 2>&1 &
 pids+=($!)
-wait_until 100 any_marnell || fail "the probe's window titled Marnell did not appear"
+wait_for 10 any_marnell || fail "the probe's window titled Marnell did not appear"
 start_in "$work/run"
 third=$started
-wait_until 200 has_splash || fail "a window titled Marnell of another program blocked the start"
+wait_for 20 has_splash || fail "a window titled Marnell of another program blocked the start"
 start_in "$work/second"
-wait_until 150 ended "$started" || fail "a second copy beside it did not end"
+wait_for 15 ended "$started" || fail "a second copy beside it did not end"
 ended "$third" && fail "the copy started beside another program's Marnell window ended"
 wineserver -k >/dev/null 2>&1
 

@@ -4,13 +4,7 @@
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# wait_until TENTHS COMMAND...: bounded polling.
-wait_until() {
-  local limit=$1; shift
-  local i
-  for ((i = 0; i < limit; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../tests/lib/wait.sh"
 
 # These checks need the programs' own X windows: a Wine virtual desktop made
 # the prefix's default (by an older run of the tray tests) would hide them.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "KeyboardHook.h"
+#include "HookTestLayouts.h"
 #include "KeyboardProbe.h"
 #include "LayoutDirectory.h"
 #include "LayoutFile.h"

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "HookTestLayouts.h"
 #include "LayoutDirectory.h"
 #include "Marnell2Dlg.h"
 

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "KeyTranslation.h"
+#include "HookTestLayouts.h"
 #include "KeyboardProbe.h"
 #include "LayoutDirectory.h"
 #include "LayoutFile.h"

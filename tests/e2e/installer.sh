@@ -49,7 +49,7 @@ done
 # The program refuses to start without default.vmap in its working directory,
 # so a window titled "Marnell" proves the shortcut's working directory works.
 wine start /unix "$MENU_LNK" >"$E2E_WORK/start.out" 2>&1
-if e2e_wait_for 30 xdotool search --name '^Marnell$'; then e2e_pass "program starts from the shortcut"
+if wait_for 30 xdotool search --name '^Marnell$'; then e2e_pass "program starts from the shortcut"
 else e2e_fail "no Marnell window after starting the shortcut"; fi
 sleep 4  # past the start-up pause
 
@@ -57,12 +57,12 @@ sleep 4  # past the start-up pause
 # returns at once; it is done when the program's own files are gone.
 uninstall_and_wait() {
   wine "$DIR/Uninstall.exe" /S
-  e2e_wait_for 30 test ! -e "$DIR/Uninstall.exe" || true
+  wait_for 30 test ! -e "$DIR/Uninstall.exe" || true
 }
 marnell_gone() { ! xdotool search --name '^Marnell$' >/dev/null 2>&1; }
 
 uninstall_and_wait
-e2e_wait_for 15 marnell_gone && e2e_pass "uninstall closed the running program" || e2e_fail "Marnell still runs after the uninstall"
+wait_for 15 marnell_gone && e2e_pass "uninstall closed the running program" || e2e_fail "Marnell still runs after the uninstall"
 [ ! -e "$DIR" ] && e2e_pass "install folder removed" || e2e_fail "left behind: $(ls -A "$DIR")"
 [ ! -e "$MENU_LNK" ] && [ ! -e "$STARTUP_LNK" ] && e2e_pass "shortcuts removed" || e2e_fail "shortcuts left behind"
 reg_exists 'HKCU\Software\Corvane\Marnell2' && e2e_fail "program registry key left behind" || e2e_pass "program registry key removed"
@@ -75,11 +75,11 @@ printf '/* my own edit */\r\n' >>"$DIR/default.vmap"
 edited=$(md5sum <"$DIR/default.vmap")
 (cd "$DIR" && wine Marnell2.exe; echo $? >"$E2E_WORK/first.rc") >"$E2E_WORK/first.out" 2>&1 &
 E2E_PIDS+=($!)
-e2e_wait_for 30 xdotool search --name '^Marnell$' || e2e_fail "the edited layout's copy did not start"
+wait_for 30 xdotool search --name '^Marnell$' || e2e_fail "the edited layout's copy did not start"
 sleep 4
 wine "$SETUP" /S; rc=$?
 [ $rc -eq 0 ] && e2e_pass "upgrade over a running copy: exit code 0" || e2e_fail "upgrade exit code $rc"
-e2e_wait_for 15 test -s "$E2E_WORK/first.rc" || true
+wait_for 15 test -s "$E2E_WORK/first.rc" || true
 [ "$(cat "$E2E_WORK/first.rc" 2>/dev/null)" = 0 ] && e2e_pass "the running copy ended through its Exit, code 0" \
   || e2e_fail "the running copy did not end through Exit: [$(cat "$E2E_WORK/first.rc" 2>/dev/null)]"
 [ "$(md5sum <"$DIR/default.vmap")" = "$edited" ] && e2e_pass "upgrade kept the edited default.vmap" \
@@ -87,12 +87,12 @@ e2e_wait_for 15 test -s "$E2E_WORK/first.rc" || true
 cmp -s "$DIR/default-shipped.vmap" "$SHIPPED" && e2e_pass "the new shipped layout lies beside it" \
   || e2e_fail "default-shipped.vmap is not the shipped layout"
 [ -f "$DIR/marnell-layout.exe" ] && e2e_pass "marnell-layout.exe installed" || e2e_fail "no marnell-layout.exe"
-e2e_wait_for 30 xdotool search --name '^Marnell$' && e2e_pass "upgrade started Marnell again" \
+wait_for 30 xdotool search --name '^Marnell$' && e2e_pass "upgrade started Marnell again" \
   || e2e_fail "Marnell not running after the upgrade"
 sleep 4
 
 uninstall_and_wait
-e2e_wait_for 15 marnell_gone && e2e_pass "uninstall closed the upgraded copy" || e2e_fail "Marnell still runs after the uninstall"
+wait_for 15 marnell_gone && e2e_pass "uninstall closed the upgraded copy" || e2e_fail "Marnell still runs after the uninstall"
 [ "$(md5sum <"$DIR/default.vmap" 2>/dev/null)" = "$edited" ] && e2e_pass "uninstall kept the edited default.vmap" \
   || e2e_fail "uninstall did not keep the edited default.vmap"
 left=$(ls -A "$DIR" 2>/dev/null | tr '\n' ' ')

@@ -27,7 +27,7 @@ shot() { [ -n "$SHOTS" ] && import -window root -crop "$2" +repage "$SHOTS/$1.pn
 # drive the program alike.
 shot_clear() {
   xdotool mousemove "${3:-900}" "${4:-600}"
-  e2e_wait_for 5 tooltip_hidden
+  wait_for 5 tooltip_hidden
   shot "$1" "$2"
 }
 # Picture areas: the whole screen for the splash and the About box (the
@@ -101,12 +101,12 @@ DESKTOP_COLOUR=$(import -window root -crop 1x1+$MENU_X+400 +repage txt:- | awk '
 cp "$E2E_MARNELL_EXE" "$E2E_WORK/Marnell2.exe"
 (cd "$E2E_WORK" && exec wine Marnell2.exe) >"$E2E_WORK/marnell.out" 2>&1 &
 E2E_MARNELL_PID=$!; E2E_PIDS+=($E2E_MARNELL_PID)
-e2e_wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; exit 1; }
+wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; exit 1; }
 sleep 1
 shot splash $SCREEN
 e2e_focus_target || exit 1
 chord_a "chord during the splash" 225
-e2e_wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | wc -l)" -eq 0 ]' || true
+wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | wc -l)" -eq 0 ]' || true
 
 # A second copy ends at once, without a window of its own.
 (cd "$E2E_WORK" && timeout 20 wine Marnell2.exe) >"$E2E_WORK/second.out" 2>&1; rc=$?
@@ -114,7 +114,7 @@ e2e_wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | w
 
 [ "$(colours_in 1005 749 16 16)" -gt 4 ] && e2e_pass "icon in the notification area" || e2e_fail "no icon in the notification area"
 xdotool mousemove $ICON_X $ICON_Y
-e2e_wait_for 10 tooltip_shown && sleep 0.3
+wait_for 10 tooltip_shown && sleep 0.3
 TIP=$(tooltip_window)
 if [ -n "$TIP" ]; then
   set -- $TIP
@@ -129,28 +129,28 @@ elif [ -z "$MENU" ]; then e2e_fail "no tray menu window to read the name from"
 elif tooltip_says_marnell; then e2e_pass "tooltip says Marnell"
 else e2e_fail "tooltip text differs from Marnell"; fi
 pick $MENU_CYMRAEG_Y
-e2e_wait_for 10 language_is cy && e2e_pass "Cymraeg stores cy" || e2e_fail "Language is [$(language)] after Cymraeg"
+wait_for 10 language_is cy && e2e_pass "Cymraeg stores cy" || e2e_fail "Language is [$(language)] after Cymraeg"
 open_menu; shot_clear menu-welsh $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y)); pick $MENU_ENGLISH_Y
-e2e_wait_for 10 language_is en && e2e_pass "English stores en" || e2e_fail "Language is [$(language)] after English"
+wait_for 10 language_is en && e2e_pass "English stores en" || e2e_fail "Language is [$(language)] after English"
 
 open_menu; pick $MENU_ABOUT_Y
-e2e_wait_for 10 about_count_is 1 && e2e_pass "About opens one About box" || e2e_fail "About boxes after About: $(about_boxes)"
+wait_for 10 about_count_is 1 && e2e_pass "About opens one About box" || e2e_fail "About boxes after About: $(about_boxes)"
 shot_clear about $SCREEN
 # While the box is open the tray still answers: a second About and the show
 # command (double-click) must open nothing more.
 open_menu
 [ -n "$(menu_window)" ] || e2e_fail "no tray menu while the About box is open"
 pick $MENU_ABOUT_Y
-e2e_wait_for 2 about_count_is 2 && e2e_fail "a second About opened a second box" || e2e_pass "a second About opens no second box"
+wait_for 2 about_count_is 2 && e2e_fail "a second About opened a second box" || e2e_pass "a second About opens no second box"
 xdotool mousemove $ICON_X $ICON_Y click --repeat 2 --delay 80 1
-e2e_wait_for 2 config_dialog_shown && e2e_fail "the show command opened the dialog while About is open" \
+wait_for 2 config_dialog_shown && e2e_fail "the show command opened the dialog while About is open" \
   || e2e_pass "no configuration dialog while About is open"
 ABOUT=$(windows_of marnell2.exe | awk 'NF==5 && $4>300 && $5>200 {print $2, $3, $4, $5; exit}')
 if [ -n "$ABOUT" ]; then
   # Its OK button is centred on 134 x 152 units of the 266 x 169 unit box.
   set -- $ABOUT
   xdotool mousemove $(($1 + $3 * 134 / 266)) $(($2 + $4 * 152 / 169)) click 1
-  e2e_wait_for 10 about_count_is 0 && e2e_pass "OK closes the About box" || e2e_fail "About box still open after OK"
+  wait_for 10 about_count_is 0 && e2e_pass "OK closes the About box" || e2e_fail "About box still open after OK"
 else
   e2e_fail "no About box left to close with OK"
 fi
@@ -192,7 +192,7 @@ open_dialog; shot_clear dialog-welsh $DIALOG_AREA; click_at $OK_X $OK_Y
 open_menu; pick $MENU_ENGLISH_Y
 
 open_menu; pick $MENU_EXIT_Y
-if e2e_wait_for 15 sh -c "! kill -0 $E2E_MARNELL_PID"; then
+if wait_for 15 sh -c "! kill -0 $E2E_MARNELL_PID"; then
   wait $E2E_MARNELL_PID; rc=$?
   [ $rc -eq 0 ] && e2e_pass "Exit ends with code 0" || e2e_fail "Exit ended with code $rc"
 else

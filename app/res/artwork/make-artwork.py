@@ -7,6 +7,7 @@ the bit depths, compression and palettes are exactly what the resource
 script promises. Run from anywhere; it writes into app/res/.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -17,7 +18,9 @@ CONVERT = "/usr/bin/convert"
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 RED_TOP, RED_BOTTOM = "#E0283F", "#A50E26"
-VERSION = "2.1.0"
+# The version as the build has it: project(Marnell VERSION x.y.z ...) in CMakeLists.txt.
+with open(os.path.join(HERE, "..", "..", "..", "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
+    VERSION = re.search(r"project\(Marnell VERSION ([0-9.]+)", cmake_lists.read()).group(1)
 
 
 def magick(args, fmt):

@@ -4,6 +4,7 @@
 
 #include "DialogTemplate.h"
 #include "ResourceBytes.h"
+#include "MarnellVersion.h"
 #include "resource.h"
 
 namespace {
@@ -62,7 +63,7 @@ std::vector<ExpectedControl> ConfigurationControls(const wchar_t* ok, const wcha
     return {
         {"OK", IDOK, kButton, ok, 0, 167, 97, 50, 16, WS_TABSTOP | BS_DEFPUSHBUTTON},
         {"Cancel", IDCANCEL, kButton, cancel, 0, 114, 97, 50, 16, WS_TABSTOP},
-        {"version label", -1, kStatic, L"Marnell v2.1.0", 0, 114, 12, 72, 8, WS_GROUP | SS_LEFT},
+        {"version label", -1, kStatic, L"" MARNELL_VERSION_LABEL, 0, 114, 12, 72, 8, WS_GROUP | SS_LEFT},
         // Centred in its own rectangle: sized to its 197 x 184 pixel bitmap, the
         // picture would cover the labels and Cancel.
         {"logo picture", -1, kStatic, nullptr, IDB_LOGO, 7, 7, 95, 106,

@@ -6,6 +6,7 @@
 #include "DialogTemplate.h"
 #include "ResourceBytes.h"
 #include "XmlTag.h"
+#include "MarnellVersion.h"
 #include "resource.h"
 
 namespace {
@@ -42,10 +43,12 @@ TEST(VersionBlock, FixedFileInfo) {
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00020001u);  // 2.1
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);           // .0.0
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00020001u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    constexpr DWORD kMajorMinor = (MARNELL_VERSION_MAJOR << 16) | MARNELL_VERSION_MINOR;
+    constexpr DWORD kPatchZero = MARNELL_VERSION_PATCH << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, kMajorMinor);
+    EXPECT_EQ(fixed->dwFileVersionLS, kPatchZero);
+    EXPECT_EQ(fixed->dwProductVersionMS, kMajorMinor);
+    EXPECT_EQ(fixed->dwProductVersionLS, kPatchZero);
     EXPECT_EQ(fixed->dwFileFlagsMask, 0x3Fu);
     EXPECT_EQ(fixed->dwFileFlags, 0u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
@@ -56,11 +59,11 @@ TEST(VersionBlock, FixedFileInfo) {
 TEST(VersionBlock, StringsAndTranslation) {
     std::vector<BYTE> block = VersionBlock();
     ASSERT_FALSE(block.empty());
-    EXPECT_EQ(VersionString(block, L"FileVersion"), L"2.1.0");
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"" MARNELL_VERSION_TEXT);
     EXPECT_EQ(VersionString(block, L"InternalName"), L"Marnell2.exe");
     EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Marnell2.exe");
     EXPECT_EQ(VersionString(block, L"ProductName"), L"Marnell");
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"2.1.0.0");
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"" MARNELL_VERSION_TEXT4);
     for (const wchar_t* key : {L"CompanyName", L"LegalCopyright"}) {
         const std::wstring value = VersionString(block, key);
         EXPECT_NE(value, L"(missing)") << key;

@@ -5,8 +5,8 @@
 
 : "${DISPLAY:?DISPLAY must name the private Xvfb display}"
 : "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+source "$(dirname "${BASH_SOURCE[0]}")/../../lib/wait.sh"
 
 E2E_PIDS=()
 E2E_WORK=$(mktemp -d /tmp/marnell-e2e.XXXXXX)
@@ -33,17 +33,6 @@ trap e2e_cleanup EXIT
 e2e_fail() { echo "FAIL: $*" >&2; E2E_FAILURES=$((E2E_FAILURES + 1)); }
 e2e_pass() { echo "ok: $*"; }
 
-# e2e_wait_for SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-e2e_wait_for() {
-  local limit=$(( $1 * 10 )); shift
-  local n=0
-  until "$@" >/dev/null 2>&1; do
-    n=$((n + 1))
-    [ $n -ge $limit ] && return 1
-    sleep 0.1
-  done
-}
-
 # Every program of a test runs in one virtual desktop with a taskbar; the
 # prefix's default desktop is made that desktop, so that plain `wine prog.exe`
 # lands in it and returns the program's exit code.
@@ -53,7 +42,7 @@ e2e_start_desktop() {
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v e2e /d 1024x768 /f >/dev/null 2>&1
   wine explorer /desktop=e2e,1024x768 >"$E2E_WORK/desktop.out" 2>&1 &
   E2E_PIDS+=($!)
-  e2e_wait_for 30 xdotool search --name '^e2e - Wine desktop$' \
+  wait_for 30 xdotool search --name '^e2e - Wine desktop$' \
     || { echo "no Wine desktop" >&2; return 1; }
 }
 
@@ -70,8 +59,8 @@ e2e_start_target() {
   (cd "$E2E_WORK" && exec wine "$E2E_TARGET_EXE" 'keys.log') >"$E2E_WORK/target.out" 2>&1 &
   E2E_TARGET_PID=$!
   E2E_PIDS+=($E2E_TARGET_PID)
-  e2e_wait_for 30 grep -q '^ready' "$E2E_LOG" || { echo "typing target did not start" >&2; return 1; }
-  e2e_wait_for 10 xdotool search --name '^Typing target$' || return 1
+  wait_for 30 grep -q '^ready' "$E2E_LOG" || { echo "typing target did not start" >&2; return 1; }
+  wait_for 10 xdotool search --name '^Typing target$' || return 1
   E2E_TARGET_WIN=$(xdotool search --name '^Typing target$' | head -n1)
   e2e_focus_target
 }
@@ -98,9 +87,9 @@ e2e_start_marnell() {
   (cd "$E2E_WORK" && exec wine Marnell2.exe) >"$E2E_WORK/marnell.out" 2>&1 &
   E2E_MARNELL_PID=$!
   E2E_PIDS+=($E2E_MARNELL_PID)
-  e2e_wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; return 1; }
+  wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; return 1; }
   # The splash, the only visible window titled Marnell, has gone: start-up is over.
-  e2e_wait_for 15 e2e_no_visible_marnell || { echo "the splash did not go" >&2; return 1; }
+  wait_for 15 e2e_no_visible_marnell || { echo "the splash did not go" >&2; return 1; }
 }
 e2e_no_visible_marnell() { [ -z "$(xdotool search --onlyvisible --name '^Marnell$' 2>/dev/null)" ]; }
 

@@ -2,31 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
-const char kTestLayout[] =
-    "NAME Hook tests\r\n"
-    "KEY:135;\r\n"
-    "MOD:222;\r\n"
-    "LAYOUT:\r\n"
-    "65;0;225;193;\r\n"
-    "65;1;226;194;\r\n"
-    "79;0;243;211;\r\n"
-    "87;1;373;372;\r\n"
-    "90;0;1114112;1114112;\r\n"
-    "88;0;128512;128512;\r\n";
-
-const char kEditedLayout[] =
-    "NAME Hook tests, edited\r\n"
-    "KEY:135;\r\n"
-    "MOD:222;\r\n"
-    "LAYOUT:\r\n"
-    "65;0;224;192;\r\n"
-    "65;1;226;194;\r\n"
-    "79;0;243;211;\r\n"
-    "87;1;373;372;\r\n"
-    "90;0;1114112;1114112;\r\n"
-    "88;0;128512;128512;\r\n";
 
 namespace {
 
@@ -42,7 +17,7 @@ LayoutDirectory::LayoutDirectory() : m_previous(CurrentDirectory()) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     for (unsigned attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
-        const std::string candidate = std::string(temp) + "marnell-hook-" + std::to_string(GetCurrentProcessId()) +
+        const std::string candidate = std::string(temp) + "marnell-test-" + std::to_string(GetCurrentProcessId()) +
                                       "-" + std::to_string(GetTickCount() + attempt);
         if (CreateDirectoryA(candidate.c_str(), nullptr)) m_path = candidate;
     }
@@ -64,13 +39,20 @@ LayoutDirectory::~LayoutDirectory() {
     RemoveDirectoryA(m_path.c_str());
 }
 
-bool LayoutDirectory::Write(const char* name, const char* text) const {
+std::string LayoutText(int activationKey, int modifierKey, const std::vector<std::string>& rows) {
+    std::string text = "NAME Test layout\r\nKEY:" + std::to_string(activationKey) + ";\r\nMOD:" +
+                       std::to_string(modifierKey) + ";\r\nLAYOUT:\r\n";
+    for (const std::string& row : rows) text += row + "\r\n";
+    return text;
+}
+
+bool LayoutDirectory::Write(const char* name, const std::string& text) const {
     const HANDLE file = CreateFileA((m_path + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    const DWORD size = static_cast<DWORD>(std::strlen(text));
+    const DWORD size = static_cast<DWORD>(text.size());
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, text, size, &written, nullptr);
+    const BOOL ok = WriteFile(file, text.data(), size, &written, nullptr);
     CloseHandle(file);
     return ok && written == size;
 }
