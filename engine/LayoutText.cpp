@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-std::string RemoveComments(std::string text) {
+std::string RemoveComments(std::string text, LayoutReadObserver* observer) {
     // Compacts in place: what is kept only ever moves towards the front, and the
     // search reads the text at or after `p`, which nothing has overwritten yet.
     std::size_t kept = 0;
@@ -16,6 +16,7 @@ std::string RemoveComments(std::string text) {
         kept += stop - p;
         if (begin == std::string::npos) break;
         const std::size_t end = text.find("*/", begin + 2);
+        if (observer) observer->OnComment(begin, end == std::string::npos ? text.size() : end + 2, end != std::string::npos);
         if (end == std::string::npos) break;  // an unclosed comment runs to the end of the text
         p = end + 2;
     }
@@ -56,13 +57,16 @@ public:
     // Scans a number up to the first of `terminators` or the end of the text
     // and leaves the cursor on the terminator. Every character c enters the
     // value as value * 10 + (c - 48), in 32-bit wrap-around arithmetic.
-    uint32_t ScanNumber(const char* terminators) {
-        uint32_t value = 0;
+    LayoutReadObserver::Number ScanNumber(const char* terminators) {
+        LayoutReadObserver::Number number;
+        number.begin = pos;
         while (!AtEnd() && std::strchr(terminators, Current()) == nullptr) {
-            value = value * 10u + (static_cast<uint32_t>(static_cast<unsigned char>(Current())) - 48u);
+            number.value = number.value * 10u + (static_cast<uint32_t>(static_cast<unsigned char>(Current())) - 48u);
             ++pos;
         }
-        return value;
+        number.end = pos;
+        number.terminated = !AtEnd();
+        return number;
     }
 
 private:
@@ -75,64 +79,81 @@ int32_t As32(uint32_t v) { return static_cast<int32_t>(v); }
 
 }  // namespace
 
-bool ParseLayoutText(const std::string& cleaned, LayoutTables& tables) {
+bool ParseLayoutText(const std::string& cleaned, LayoutTables& tables, LayoutReadObserver* observer) {
+    using Header = LayoutReadObserver::Header;
+    using Number = LayoutReadObserver::Number;
     Cursor c(cleaned);
+    const auto missing = [&](Header header) {
+        if (observer) observer->OnHeaderMissing(header, c.pos);
+        return false;
+    };
 
     while (!c.AtEnd() && c.StartsWith("NAME")) {
         c.SkipToLineBreak();
         c.SkipLineBreaks();
     }
 
-    if (!c.StartsWith("KEY:")) return false;
+    if (!c.StartsWith("KEY:")) return missing(Header::Key);
     c.pos += 4;
     if (c.Current() != '\r') {
         while (!c.AtEnd()) {
-            const uint32_t number = c.ScanNumber(";\r");
-            if (c.Current() == '\r') break;  // a last number without its ";" is dropped
-            tables.ActivationKeys.push_back(Low16(number));
+            const Number number = c.ScanNumber(";\r");
+            const bool kept = c.Current() != '\r';  // a last number without its ";" is dropped
+            if (kept) tables.ActivationKeys.push_back(Low16(number.value));
+            if (observer) observer->OnActivationNumber(number, kept);
+            if (!kept) break;
             ++c.pos;
             if (c.Current() == '\r') break;
         }
     }
 
     c.SkipLineBreaks();
-    if (!c.StartsWith("MOD:")) return false;
+    if (!c.StartsWith("MOD:")) return missing(Header::Mod);
     tables.ModifierKeys.push_back(0);
     c.pos += 4;
     if (c.Current() != '\r') {
         while (!c.AtEnd()) {
             // Only ";" ends a modifier number: one without it runs on into the next lines.
-            const uint32_t number = c.ScanNumber(";");
-            tables.ModifierKeys.push_back(Low16(number));
+            const Number number = c.ScanNumber(";");
+            tables.ModifierKeys.push_back(Low16(number.value));
+            if (observer) observer->OnModifierNumber(number);
             ++c.pos;
             if (c.Current() == '\r') break;
         }
     }
 
     c.SkipLineBreaks();
-    if (!c.StartsWith("LAYOUT:")) return false;
+    if (!c.StartsWith("LAYOUT:")) return missing(Header::Layout);
+    const std::size_t headerEnd = c.pos + 7;
     c.SkipToLineBreak();
+    if (observer) observer->OnLayoutHeader(headerEnd, c.pos);
     c.SkipLineBreaks();
+    if (observer) observer->OnRowsStart(c.pos);
 
     while (!c.AtEnd()) {
-        uint32_t fields[4];
+        const std::size_t rowStart = c.pos;
+        Number fields[4];
         for (int f = 0; f < 4; ++f) {
             fields[f] = c.ScanNumber(";");
             if (f < 3) ++c.pos;
         }
-        tables.KeyCodes.push_back(Low16(fields[0]));
-        tables.ModifierIndexes.push_back(Low8(fields[1]));
-        tables.LowerChars.push_back(As32(fields[2]));
-        tables.UpperChars.push_back(As32(fields[3]));
+        tables.KeyCodes.push_back(Low16(fields[0].value));
+        tables.ModifierIndexes.push_back(Low8(fields[1].value));
+        tables.LowerChars.push_back(As32(fields[2].value));
+        tables.UpperChars.push_back(As32(fields[3].value));
+        if (observer) observer->OnRow(rowStart, fields);
         // Past the fourth ";" and the two characters that end the row, whatever they are.
         c.pos += 3;
     }
     return true;
 }
 
-bool ParseLayoutBytes(std::string bytes, LayoutTables& tables) {
+bool ParseLayoutBytes(std::string bytes, LayoutTables& tables, LayoutReadObserver* observer) {
     // Cleaned in place, so that a file of megabytes is held in memory only once.
     const std::size_t zero = bytes.find('\0');
     if (zero != std::string::npos) bytes.resize(zero);
-    return ParseLayoutText(RemoveSpaces(RemoveComments(std::move(bytes))), tables);
+    if (observer) observer->OnTextEnd(bytes.size());
+    std::string cleaned = RemoveSpaces(RemoveComments(std::move(bytes), observer));
+    if (observer) observer->OnCleaned(cleaned);
+    return ParseLayoutText(cleaned, tables, observer);
 }
