@@ -25,7 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-pass() { echo "ok: $*"; }
 
 probe() { wine "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
 # state_is LINE...: every LINE is among what the probe sees now.
@@ -190,5 +189,4 @@ if [ -n "$target" ] && start; then
   exit_app "Exit after the chord"
 fi
 
-[ $failures -eq 0 ] && echo "all language and start-up pause checks passed"
-exit $((failures > 0))
+finish "all language and start-up pause checks passed"

@@ -114,5 +114,4 @@ wait_for 15 ended "$started" || fail "a second copy beside it did not end"
 ended "$third" && fail "the copy started beside another program's Marnell window ended"
 wineserver -k >/dev/null 2>&1
 
-[ $failures -eq 0 ] && echo "all start-up checks passed"
-exit $((failures > 0))
+finish "all start-up checks passed"

@@ -1,13 +1,13 @@
 # Shared pieces of the checks that start the real executable under Wine and
 # watch it from outside. Sourced by startup-wine.sh and language-wine.sh.
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../tests/lib/wait.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tests/lib/checks.sh"
 
 # These checks need the programs' own X windows: a Wine virtual desktop made
-# the prefix's default (by an older run of the tray tests) would hide them.
+# the prefix's default (by an end-to-end test that did not get to clean up)
+# would hide them. The end-to-end tests need that default: a program started
+# into a named desktop with "explorer /desktop=NAME prog.exe" instead does not
+# pass its exit code on.
 explorer_key='HKCU\Software\Wine\Explorer'
 saved_desktop=
 suspend_default_desktop() {

@@ -29,9 +29,9 @@ for pair in "a 226" "e 234" "w 373" "y 375"; do
   for c in $(awk '$1=="char"{print $2}' <<<"$log"); do chars="${chars:+$chars }$(( c & ~0x2000 ))"; done
   letter_downs=$(grep -c "^\(sys\)\?down $(printf '%d' "'${1^^}")\$" <<<"$log")
   if [ "$packets" -eq 1 ] && [ "$packet_ups" -eq 1 ] && [ "$letter_downs" -eq 0 ] && [ "$chars" = "$2" ]; then
-    e2e_pass "AltGr+$1: one VK_PACKET down and up, character $2"
+    pass "AltGr+$1: one VK_PACKET down and up, character $2"
   else
-    e2e_fail "AltGr+$1: $packets VK_PACKET key-down(s), $packet_ups key-up(s), $letter_downs own key-down(s), characters [$chars]: $(tr '\n' ' ' <<<"$log")"
+    fail "AltGr+$1: $packets VK_PACKET key-down(s), $packet_ups key-up(s), $letter_downs own key-down(s), characters [$chars]: $(tr '\n' ' ' <<<"$log")"
   fi
 done
 
@@ -45,8 +45,8 @@ e2e_settle
 state=$(wine "$PROBE" held 65 2>/dev/null | tr -d '\r')
 log=$(e2e_log_since)
 if [ "$state" = up ] && grep -q '^up 65$' <<<"$log" && [ "$(grep -c '^down 231$' <<<"$log")" -eq 2 ]; then
-  e2e_pass "a held before AltGr: two circumflexes, then released"
+  pass "a held before AltGr: two circumflexes, then released"
 else
-  e2e_fail "a held before AltGr: system state [$state]: $(tr '\n' ' ' <<<"$log")"
+  fail "a held before AltGr: system state [$state]: $(tr '\n' ' ' <<<"$log")"
 fi
-e2e_finish
+finish

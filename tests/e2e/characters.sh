@@ -46,9 +46,9 @@ xdotool keydown Scroll_Lock key apostrophe key a keyup Scroll_Lock
 e2e_settle
 got=$(e2e_chars_since)
 if [ "$got" != "226" ] || e2e_log_since | grep -Eq '^(down|sysdown) 222$'; then
-  e2e_fail "activation/modifier keys reached the target: $(e2e_log_since | tr '\n' ' ')"
+  fail "activation/modifier keys reached the target: $(e2e_log_since | tr '\n' ' ')"
 else
-  e2e_pass "activation and modifier keys typed nothing of their own"
+  pass "activation and modifier keys typed nothing of their own"
 fi
 
-e2e_finish
+finish

@@ -20,7 +20,7 @@ LOCAL=$(unix_of '%LOCALAPPDATA%')
 [ -n "$LOCAL" ] && rm -rf "$LOCAL/Programs/Marnell"
 
 wine "$SETUP" /S; rc=$?
-[ $rc -eq 0 ] && e2e_pass "silent install exit code 0" || e2e_fail "silent install exit code $rc"
+[ $rc -eq 0 ] && pass "silent install exit code 0" || fail "silent install exit code $rc"
 
 APPDATA_DIR=$(unix_of '%APPDATA%')
 DIR="$LOCAL/Programs/Marnell"
@@ -31,26 +31,26 @@ STARTUP_LNK="${STARTUP_DIR:-no-startup-folder}/Marnell.lnk"
 WIN_DIR=$(wine cmd /c echo '%LOCALAPPDATA%\Programs\Marnell' 2>/dev/null | tr -d '\r')
 
 for f in Marnell2.exe default.vmap ReadMe.txt Uninstall.exe; do
-  [ -f "$DIR/$f" ] && e2e_pass "installed $f" || e2e_fail "missing $DIR/$f"
+  [ -f "$DIR/$f" ] && pass "installed $f" || fail "missing $DIR/$f"
 done
 reg_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Marnell' \
-  && e2e_pass "uninstaller registered under HKCU" || e2e_fail "no uninstall entry under HKCU"
+  && pass "uninstaller registered under HKCU" || fail "no uninstall entry under HKCU"
 
 for lnk in "$MENU_LNK" "$STARTUP_LNK"; do
-  if [ ! -f "$lnk" ]; then e2e_fail "no shortcut $lnk"; continue; fi
+  if [ ! -f "$lnk" ]; then fail "no shortcut $lnk"; continue; fi
   info=$(python3 "$LNK_PY" "$lnk" | tr -d '\0')
   target=$(sed -n 's/^target=//p' <<<"$info"); workdir=$(sed -n 's/^workdir=//p' <<<"$info")
-  [ "${target,,}" = "${WIN_DIR,,}\\marnell2.exe" ] && e2e_pass "$(basename "$(dirname "$lnk")") shortcut target" \
-    || e2e_fail "shortcut $lnk target [$target], expected [$WIN_DIR\\Marnell2.exe]"
-  [ "${workdir,,}" = "${WIN_DIR,,}" ] && e2e_pass "$(basename "$(dirname "$lnk")") shortcut working directory" \
-    || e2e_fail "shortcut $lnk working directory [$workdir], expected [$WIN_DIR]"
+  [ "${target,,}" = "${WIN_DIR,,}\\marnell2.exe" ] && pass "$(basename "$(dirname "$lnk")") shortcut target" \
+    || fail "shortcut $lnk target [$target], expected [$WIN_DIR\\Marnell2.exe]"
+  [ "${workdir,,}" = "${WIN_DIR,,}" ] && pass "$(basename "$(dirname "$lnk")") shortcut working directory" \
+    || fail "shortcut $lnk working directory [$workdir], expected [$WIN_DIR]"
 done
 
 # The program refuses to start without default.vmap in its working directory,
 # so a window titled "Marnell" proves the shortcut's working directory works.
 wine start /unix "$MENU_LNK" >"$E2E_WORK/start.out" 2>&1
-if wait_for 30 xdotool search --name '^Marnell$'; then e2e_pass "program starts from the shortcut"
-else e2e_fail "no Marnell window after starting the shortcut"; fi
+if wait_for 30 xdotool search --name '^Marnell$'; then pass "program starts from the shortcut"
+else fail "no Marnell window after starting the shortcut"; fi
 sleep 4  # past the start-up pause
 
 # uninstall_and_wait: the uninstaller reruns itself from a temporary copy and
@@ -62,41 +62,41 @@ uninstall_and_wait() {
 marnell_gone() { ! xdotool search --name '^Marnell$' >/dev/null 2>&1; }
 
 uninstall_and_wait
-wait_for 15 marnell_gone && e2e_pass "uninstall closed the running program" || e2e_fail "Marnell still runs after the uninstall"
-[ ! -e "$DIR" ] && e2e_pass "install folder removed" || e2e_fail "left behind: $(ls -A "$DIR")"
-[ ! -e "$MENU_LNK" ] && [ ! -e "$STARTUP_LNK" ] && e2e_pass "shortcuts removed" || e2e_fail "shortcuts left behind"
-reg_exists 'HKCU\Software\Corvane\Marnell2' && e2e_fail "program registry key left behind" || e2e_pass "program registry key removed"
+wait_for 15 marnell_gone && pass "uninstall closed the running program" || fail "Marnell still runs after the uninstall"
+[ ! -e "$DIR" ] && pass "install folder removed" || fail "left behind: $(ls -A "$DIR")"
+[ ! -e "$MENU_LNK" ] && [ ! -e "$STARTUP_LNK" ] && pass "shortcuts removed" || fail "shortcuts left behind"
+reg_exists 'HKCU\Software\Corvane\Marnell2' && fail "program registry key left behind" || pass "program registry key removed"
 reg_exists 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Marnell' \
-  && e2e_fail "uninstall entry left behind" || e2e_pass "uninstall entry removed"
+  && fail "uninstall entry left behind" || pass "uninstall entry removed"
 
 # Upgrade over a running copy whose layout the user edited.
-wine "$SETUP" /S || e2e_fail "second install failed"
+wine "$SETUP" /S || fail "second install failed"
 printf '/* my own edit */\r\n' >>"$DIR/default.vmap"
 edited=$(md5sum <"$DIR/default.vmap")
 (cd "$DIR" && wine Marnell2.exe; echo $? >"$E2E_WORK/first.rc") >"$E2E_WORK/first.out" 2>&1 &
 E2E_PIDS+=($!)
-wait_for 30 xdotool search --name '^Marnell$' || e2e_fail "the edited layout's copy did not start"
+wait_for 30 xdotool search --name '^Marnell$' || fail "the edited layout's copy did not start"
 sleep 4
 wine "$SETUP" /S; rc=$?
-[ $rc -eq 0 ] && e2e_pass "upgrade over a running copy: exit code 0" || e2e_fail "upgrade exit code $rc"
+[ $rc -eq 0 ] && pass "upgrade over a running copy: exit code 0" || fail "upgrade exit code $rc"
 wait_for 15 test -s "$E2E_WORK/first.rc" || true
-[ "$(cat "$E2E_WORK/first.rc" 2>/dev/null)" = 0 ] && e2e_pass "the running copy ended through its Exit, code 0" \
-  || e2e_fail "the running copy did not end through Exit: [$(cat "$E2E_WORK/first.rc" 2>/dev/null)]"
-[ "$(md5sum <"$DIR/default.vmap")" = "$edited" ] && e2e_pass "upgrade kept the edited default.vmap" \
-  || e2e_fail "upgrade changed the edited default.vmap"
-cmp -s "$DIR/default-shipped.vmap" "$SHIPPED" && e2e_pass "the new shipped layout lies beside it" \
-  || e2e_fail "default-shipped.vmap is not the shipped layout"
-[ -f "$DIR/marnell-layout.exe" ] && e2e_pass "marnell-layout.exe installed" || e2e_fail "no marnell-layout.exe"
-wait_for 30 xdotool search --name '^Marnell$' && e2e_pass "upgrade started Marnell again" \
-  || e2e_fail "Marnell not running after the upgrade"
+[ "$(cat "$E2E_WORK/first.rc" 2>/dev/null)" = 0 ] && pass "the running copy ended through its Exit, code 0" \
+  || fail "the running copy did not end through Exit: [$(cat "$E2E_WORK/first.rc" 2>/dev/null)]"
+[ "$(md5sum <"$DIR/default.vmap")" = "$edited" ] && pass "upgrade kept the edited default.vmap" \
+  || fail "upgrade changed the edited default.vmap"
+cmp -s "$DIR/default-shipped.vmap" "$SHIPPED" && pass "the new shipped layout lies beside it" \
+  || fail "default-shipped.vmap is not the shipped layout"
+[ -f "$DIR/marnell-layout.exe" ] && pass "marnell-layout.exe installed" || fail "no marnell-layout.exe"
+wait_for 30 xdotool search --name '^Marnell$' && pass "upgrade started Marnell again" \
+  || fail "Marnell not running after the upgrade"
 sleep 4
 
 uninstall_and_wait
-wait_for 15 marnell_gone && e2e_pass "uninstall closed the upgraded copy" || e2e_fail "Marnell still runs after the uninstall"
-[ "$(md5sum <"$DIR/default.vmap" 2>/dev/null)" = "$edited" ] && e2e_pass "uninstall kept the edited default.vmap" \
-  || e2e_fail "uninstall did not keep the edited default.vmap"
+wait_for 15 marnell_gone && pass "uninstall closed the upgraded copy" || fail "Marnell still runs after the uninstall"
+[ "$(md5sum <"$DIR/default.vmap" 2>/dev/null)" = "$edited" ] && pass "uninstall kept the edited default.vmap" \
+  || fail "uninstall did not keep the edited default.vmap"
 left=$(ls -A "$DIR" 2>/dev/null | tr '\n' ' ')
-[ "$left" = "default.vmap " ] && e2e_pass "only the edited layout is left" || e2e_fail "left behind: [$left]"
+[ "$left" = "default.vmap " ] && pass "only the edited layout is left" || fail "left behind: [$left]"
 rm -rf "$DIR"
 
-e2e_finish
+finish

@@ -110,9 +110,9 @@ wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | wc -l
 
 # A second copy ends at once, without a window of its own.
 (cd "$E2E_WORK" && timeout 20 wine Marnell2.exe) >"$E2E_WORK/second.out" 2>&1; rc=$?
-[ $rc -ne 124 ] && e2e_pass "second copy ends (exit code $rc)" || e2e_fail "second copy still running after 20 s"
+[ $rc -ne 124 ] && pass "second copy ends (exit code $rc)" || fail "second copy still running after 20 s"
 
-[ "$(colours_in 1005 749 16 16)" -gt 4 ] && e2e_pass "icon in the notification area" || e2e_fail "no icon in the notification area"
+[ "$(colours_in 1005 749 16 16)" -gt 4 ] && pass "icon in the notification area" || fail "no icon in the notification area"
 xdotool mousemove $ICON_X $ICON_Y
 wait_for 10 tooltip_shown && sleep 0.3
 TIP=$(tooltip_window)
@@ -124,35 +124,35 @@ fi
 open_menu; shot_clear menu-english $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y))
 MENU=$(menu_window)
 [ -n "$MENU" ] && set -- $MENU && word_image $(($1 + 3)) $(($2 + 1)) $(($3 - 6)) $((MENU_ABOUT_Y * 2)) "$E2E_WORK/menu-word.png"
-if [ -z "$TIP" ]; then e2e_fail "no tooltip over the tray icon"
-elif [ -z "$MENU" ]; then e2e_fail "no tray menu window to read the name from"
-elif tooltip_says_marnell; then e2e_pass "tooltip says Marnell"
-else e2e_fail "tooltip text differs from Marnell"; fi
+if [ -z "$TIP" ]; then fail "no tooltip over the tray icon"
+elif [ -z "$MENU" ]; then fail "no tray menu window to read the name from"
+elif tooltip_says_marnell; then pass "tooltip says Marnell"
+else fail "tooltip text differs from Marnell"; fi
 pick $MENU_CYMRAEG_Y
-wait_for 10 language_is cy && e2e_pass "Cymraeg stores cy" || e2e_fail "Language is [$(language)] after Cymraeg"
+wait_for 10 language_is cy && pass "Cymraeg stores cy" || fail "Language is [$(language)] after Cymraeg"
 open_menu; shot_clear menu-welsh $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y)); pick $MENU_ENGLISH_Y
-wait_for 10 language_is en && e2e_pass "English stores en" || e2e_fail "Language is [$(language)] after English"
+wait_for 10 language_is en && pass "English stores en" || fail "Language is [$(language)] after English"
 
 open_menu; pick $MENU_ABOUT_Y
-wait_for 10 about_count_is 1 && e2e_pass "About opens one About box" || e2e_fail "About boxes after About: $(about_boxes)"
+wait_for 10 about_count_is 1 && pass "About opens one About box" || fail "About boxes after About: $(about_boxes)"
 shot_clear about $SCREEN
 # While the box is open the tray still answers: a second About and the show
 # command (double-click) must open nothing more.
 open_menu
-[ -n "$(menu_window)" ] || e2e_fail "no tray menu while the About box is open"
+[ -n "$(menu_window)" ] || fail "no tray menu while the About box is open"
 pick $MENU_ABOUT_Y
-wait_for 2 about_count_is 2 && e2e_fail "a second About opened a second box" || e2e_pass "a second About opens no second box"
+wait_for 2 about_count_is 2 && fail "a second About opened a second box" || pass "a second About opens no second box"
 xdotool mousemove $ICON_X $ICON_Y click --repeat 2 --delay 80 1
-wait_for 2 config_dialog_shown && e2e_fail "the show command opened the dialog while About is open" \
-  || e2e_pass "no configuration dialog while About is open"
+wait_for 2 config_dialog_shown && fail "the show command opened the dialog while About is open" \
+  || pass "no configuration dialog while About is open"
 ABOUT=$(windows_of marnell2.exe | awk 'NF==5 && $4>300 && $5>200 {print $2, $3, $4, $5; exit}')
 if [ -n "$ABOUT" ]; then
   # Its OK button is centred on 134 x 152 units of the 266 x 169 unit box.
   set -- $ABOUT
   xdotool mousemove $(($1 + $3 * 134 / 266)) $(($2 + $4 * 152 / 169)) click 1
-  wait_for 10 about_count_is 0 && e2e_pass "OK closes the About box" || e2e_fail "About box still open after OK"
+  wait_for 10 about_count_is 0 && pass "OK closes the About box" || fail "About box still open after OK"
 else
-  e2e_fail "no About box left to close with OK"
+  fail "no About box left to close with OK"
 fi
 
 e2e_focus_target
@@ -172,7 +172,7 @@ e2e_focus_target; chord_a "edited layout takes effect on OK" 250
 # installed hook stays and keeps the old tables.
 rm -f "$E2E_WORK/default.vmap"
 open_dialog; click_at $OK_X $OK_Y
-kill -0 $E2E_MARNELL_PID 2>/dev/null && e2e_pass "alive after the layout file was deleted" || e2e_fail "died after the layout file was deleted"
+kill -0 $E2E_MARNELL_PID 2>/dev/null && pass "alive after the layout file was deleted" || fail "died after the layout file was deleted"
 e2e_focus_target; chord_a "deleted layout: old tables stay" 250
 printf 'KEY:145;\r\nMO' >"$E2E_WORK/default.vmap"
 open_dialog; click_at $OK_X $OK_Y
@@ -180,7 +180,7 @@ e2e_focus_target; chord_a "truncated layout: old tables stay" 250
 # Once disabled, enabling with a broken file fails quietly and stays off.
 open_dialog; click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y
 open_dialog; click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y
-kill -0 $E2E_MARNELL_PID 2>/dev/null && e2e_pass "alive after enabling with a truncated layout" || e2e_fail "died enabling with a truncated layout"
+kill -0 $E2E_MARNELL_PID 2>/dev/null && pass "alive after enabling with a truncated layout" || fail "died enabling with a truncated layout"
 e2e_focus_target; chord_a "enabling with a truncated layout leaves translation off" 97
 layout 225 193
 # The failed enabling left the box ticked: OK alone now reads the mended file.
@@ -194,11 +194,11 @@ open_menu; pick $MENU_ENGLISH_Y
 open_menu; pick $MENU_EXIT_Y
 if wait_for 15 sh -c "! kill -0 $E2E_MARNELL_PID"; then
   wait $E2E_MARNELL_PID; rc=$?
-  [ $rc -eq 0 ] && e2e_pass "Exit ends with code 0" || e2e_fail "Exit ended with code $rc"
+  [ $rc -eq 0 ] && pass "Exit ends with code 0" || fail "Exit ended with code $rc"
 else
-  e2e_fail "still running after Exit"
+  fail "still running after Exit"
 fi
 xdotool mousemove 500 300; sleep 0.5
-[ "$(colours_in 1005 749 16 16)" -le 4 ] && e2e_pass "icon removed on Exit" || e2e_fail "icon still shown after Exit"
+[ "$(colours_in 1005 749 16 16)" -le 4 ] && pass "icon removed on Exit" || fail "icon still shown after Exit"
 
-e2e_finish
+finish

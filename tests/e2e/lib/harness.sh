@@ -6,11 +6,10 @@
 : "${DISPLAY:?DISPLAY must name the private Xvfb display}"
 : "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix}"
 
-source "$(dirname "${BASH_SOURCE[0]}")/../../lib/wait.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../lib/checks.sh"
 
 E2E_PIDS=()
 E2E_WORK=$(mktemp -d /tmp/marnell-e2e.XXXXXX)
-E2E_FAILURES=0
 
 e2e_cleanup() {
   local pid
@@ -30,8 +29,6 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-e2e_fail() { echo "FAIL: $*" >&2; E2E_FAILURES=$((E2E_FAILURES + 1)); }
-e2e_pass() { echo "ok: $*"; }
 
 # Every program of a test runs in one virtual desktop with a taskbar; the
 # prefix's default desktop is made that desktop, so that plain `wine prog.exe`
@@ -120,13 +117,5 @@ e2e_expect_chars() {
   xdotool "$@"
   e2e_settle
   local got; got=$(e2e_chars_since)
-  if [ "$got" = "$expected" ]; then e2e_pass "$name"; else e2e_fail "$name: expected [$expected] got [$got]"; fi
-}
-
-e2e_finish() {
-  if [ "$E2E_FAILURES" -ne 0 ]; then
-    echo "$E2E_FAILURES check(s) failed" >&2
-    exit 1
-  fi
-  exit 0
+  if [ "$got" = "$expected" ]; then pass "$name"; else fail "$name: expected [$expected] got [$got]"; fi
 }
