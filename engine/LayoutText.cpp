@@ -16,8 +16,9 @@ std::string RemoveComments(std::string text, LayoutReadObserver* observer) {
         kept += stop - p;
         if (begin == std::string::npos) break;
         const std::size_t end = text.find("*/", begin + 2);
-        if (observer) observer->OnComment(begin, end == std::string::npos ? text.size() : end + 2, end != std::string::npos);
-        if (end == std::string::npos) break;  // an unclosed comment runs to the end of the text
+        const bool closed = end != std::string::npos;
+        if (observer) observer->OnComment(begin, closed ? end + 2 : text.size(), closed);
+        if (!closed) break;  // an unclosed comment runs to the end of the text
         p = end + 2;
     }
     text.resize(kept);

@@ -36,7 +36,9 @@ void SetUnicodeRecord(INPUT& record, WORD unit, DWORD flags) {
 bool InjectCharacter(char32_t codePoint) {
     WORD units[2];
     UINT unitCount = 1;
-    if (codePoint >= 0x10000u && codePoint <= 0x10FFFFu) {
+    // The engine hands over values above U+FFFF only when they are code points
+    // (CharacterToType), so anything above 16 bits is a surrogate pair.
+    if (codePoint > 0xFFFFu) {
         const char32_t offset = codePoint - 0x10000u;
         units[0] = static_cast<WORD>(0xD800u + (offset >> 10));
         units[1] = static_cast<WORD>(0xDC00u + (offset & 0x3FFu));

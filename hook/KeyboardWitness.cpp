@@ -63,7 +63,6 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     UINT size = sizeof(data);
     if (GetRawInputData(input, RID_INPUT, &data, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) return;
     if (data.header.dwType != RIM_TYPEKEYBOARD || m_keeper == nullptr) return;
-    ++m_rawEvents;
     const RAWKEYBOARD& key = data.data.keyboard;
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
     if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, GetTickCount())) Reinstall();

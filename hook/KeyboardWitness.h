@@ -30,8 +30,6 @@ public:
     bool IsWatching() const { return m_keeper != nullptr; }
     // Hooks reinstalled so far, by raw input, unlock or resume.
     unsigned Reinstalls() const { return m_reinstalls; }
-    // Keyboard raw input events seen while watching.
-    unsigned RawEvents() const { return m_rawEvents; }
 
 private:
     CKeyboardWitness() = default;
@@ -43,5 +41,4 @@ private:
     HookKeeper* m_keeper = nullptr;
     HookWitness m_witness;
     unsigned m_reinstalls = 0;
-    unsigned m_rawEvents = 0;
 };
