@@ -14,7 +14,8 @@ int CMarnell2Dlg::EnableTranslation() {
 
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
                         GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
-    m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables));
+    // A hook that could not be installed leaves the one before in force.
+    m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables)).hook;
     m_bEnabled = true;
     CheckDlgButton(IDC_ENABLED, BST_CHECKED);
     CKeyboardWitness::Instance().Watch(this);
@@ -39,7 +40,7 @@ HHOOK CMarnell2Dlg::HandOverHook() {
 
 void CMarnell2Dlg::ReinstallHook() {
     if (!m_bEnabled) return;
-    m_hKeyboardHook = CKeyboardHookThread::Instance().Reinstall(m_hKeyboardHook);
+    m_hKeyboardHook = CKeyboardHookThread::Instance().Reinstall(m_hKeyboardHook).hook;
 }
 
 void CMarnell2Dlg::RemoveHook() {

@@ -16,7 +16,7 @@ struct CKeyboardHookThread::Request {
     enum class Kind { Install, Reinstall, Remove } kind;
     HHOOK hook;
     LayoutTables* tables;
-    HHOOK result;
+    Installed result;
 };
 
 CKeyboardHookThread& CKeyboardHookThread::Instance() {
@@ -26,31 +26,34 @@ CKeyboardHookThread& CKeyboardHookThread::Instance() {
 
 CKeyboardHookThread::~CKeyboardHookThread() { Stop(); }
 
-HHOOK CKeyboardHookThread::Install(HHOOK previous, LayoutTables tables) {
-    Request request{Request::Kind::Install, previous, &tables, nullptr};
-    return Call(request);
+CKeyboardHookThread::Installed CKeyboardHookThread::Install(HHOOK previous, LayoutTables tables) {
+    Request request{Request::Kind::Install, previous, &tables, {previous, false}};
+    Call(request);
+    return request.result;
 }
 
-HHOOK CKeyboardHookThread::Reinstall(HHOOK previous) {
-    Request request{Request::Kind::Reinstall, previous, nullptr, nullptr};
-    return Call(request);
+CKeyboardHookThread::Installed CKeyboardHookThread::Reinstall(HHOOK previous) {
+    Request request{Request::Kind::Reinstall, previous, nullptr, {previous, false}};
+    Call(request);
+    return request.result;
 }
 
 void CKeyboardHookThread::Remove(HHOOK hook) {
     if (hook == nullptr) return;
-    Request request{Request::Kind::Remove, hook, nullptr, nullptr};
+    Request request{Request::Kind::Remove, hook, nullptr, {nullptr, false}};
     Call(request);
 }
 
-HHOOK CKeyboardHookThread::Call(Request& request) {
+// A request the thread cannot be given leaves its result as it was made: the
+// previous hook in force.
+void CKeyboardHookThread::Call(Request& request) {
     if (!m_thread.joinable()) {
         m_done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
         m_thread = std::thread(&CKeyboardHookThread::Run, this);
         WaitForSingleObject(m_done, INFINITE);  // its message queue exists
     }
-    if (!PostThreadMessageW(m_threadId, kRequestMessage, 0, reinterpret_cast<LPARAM>(&request))) return nullptr;
+    if (!PostThreadMessageW(m_threadId, kRequestMessage, 0, reinterpret_cast<LPARAM>(&request))) return;
     WaitForSingleObject(m_done, INFINITE);
-    return request.result;
 }
 
 void CKeyboardHookThread::Stop() {
@@ -74,11 +77,17 @@ void CKeyboardHookThread::Run() {
             DispatchMessageW(&msg);
             continue;
         }
+        // Key events wait in this thread's queue until the step is done: the
+        // new hook goes in before the old one goes, and no event is served
+        // while both are there.
         Request& request = *reinterpret_cast<Request*>(msg.lParam);
-        if (request.hook != nullptr) UnhookWindowsHookEx(request.hook);
+        HHOOK fresh = nullptr;
         if (request.kind != Request::Kind::Remove) {
-            request.result = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+            fresh = SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHookProc, GetModuleHandleA(nullptr), 0);
+            if (fresh != nullptr) request.result = {fresh, true};
         }
+        if (request.hook != nullptr && (request.kind == Request::Kind::Remove || fresh != nullptr))
+            UnhookWindowsHookEx(request.hook);
         if (request.kind == Request::Kind::Install) {
             LayoutTables& t = *request.tables;
             ActivateLayout(std::move(t.KeyCodes), std::move(t.ModifierIndexes), std::move(t.LowerChars),

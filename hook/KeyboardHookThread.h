@@ -21,13 +21,21 @@ public:
     // The one hook thread of the process, started on first use.
     static CKeyboardHookThread& Instance();
 
-    // Removes `previous` (when not nullptr), installs the hook anew and makes
-    // `tables` the active layout. The new hook's handle; nullptr when
-    // SetWindowsHookEx failed.
-    HHOOK Install(HHOOK previous, LayoutTables tables);
+    // The hook in force after a step that installs one.
+    struct Installed {
+        HHOOK hook;      // the new hook; `previous` (or nullptr) when it could not be installed
+        bool succeeded;  // whether SetWindowsHookEx gave a new hook
+    };
+
+    // Installs the hook anew, then removes `previous` (when not nullptr), and
+    // makes `tables` the active layout. One step of the hook thread, which
+    // serves no key event in between: no event finds Marnell without a hook,
+    // and none reaches two. When the new hook cannot be installed, `previous`
+    // stays in force.
+    Installed Install(HHOOK previous, LayoutTables tables);
     // The same without touching the tables or the engine state: for a hook
     // that Windows removed.
-    HHOOK Reinstall(HHOOK previous);
+    Installed Reinstall(HHOOK previous);
     void Remove(HHOOK hook);
     // Ends the thread (its hooks go with it); a later call starts it again.
     void Stop();
@@ -40,7 +48,7 @@ private:
     CKeyboardHookThread& operator=(const CKeyboardHookThread&) = delete;
 
     struct Request;
-    HHOOK Call(Request& request);
+    void Call(Request& request);
     void Run();
 
     std::thread m_thread;

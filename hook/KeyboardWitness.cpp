@@ -8,7 +8,7 @@ namespace {
 
 constexpr USHORT kGenericDesktopPage = 0x01;
 constexpr USHORT kKeyboardUsage = 0x06;
-constexpr wchar_t kWindowClass[] = L"MarnellKeyboardWitness";
+constexpr UINT_PTR kPendingTimer = 1;
 
 bool RegisterKeyboardInput(HWND target, DWORD flags) {
     RAWINPUTDEVICE device = {};
@@ -31,11 +31,11 @@ void CKeyboardWitness::Watch(HookKeeper* keeper) {
         WNDCLASSW wc = {};
         wc.lpfnWndProc = &CKeyboardWitness::WindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
+        wc.lpszClassName = kKeyboardWitnessClass;
         RegisterClassW(&wc);
         // A top-level window, never shown: session and power broadcasts reach
         // top-level windows only.
-        m_hWnd = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+        m_hWnd = CreateWindowExW(0, kKeyboardWitnessClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
         if (m_hWnd == nullptr) return;
         WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
     }
@@ -49,6 +49,7 @@ void CKeyboardWitness::StopFor(HookKeeper* keeper) {
     if (m_keeper == nullptr || m_keeper != keeper) return;
     m_keeper = nullptr;
     RegisterKeyboardInput(nullptr, RIDEV_REMOVE);
+    m_witness.Restart(KeyEventsSeenByHook());
 }
 
 void CKeyboardWitness::Reinstall() {
@@ -58,6 +59,24 @@ void CKeyboardWitness::Reinstall() {
     m_witness.Restart(KeyEventsSeenByHook());
 }
 
+void CKeyboardWitness::FollowPending() {
+    // A pending event starts the one-shot wait for its verdict. A running wait
+    // is left alone, so that typing costs no timer call per key; when it runs
+    // out it judges the event pending then, or waits again for a younger one,
+    // and an idle Marnell runs no timer.
+    if (!m_witness.IsPending() || m_waiting) return;
+    m_waiting = SetTimer(m_hWnd, kPendingTimer, m_witness.WaitLeftMs(GetTickCount()), nullptr) != 0;
+}
+
+void CKeyboardWitness::OnWaitOver() {
+    KillTimer(m_hWnd, kPendingTimer);
+    m_waiting = false;
+    if (m_keeper != nullptr && m_witness.OnWaitOver(KeyEventsSeenByHook(), GetTickCount()))
+        Reinstall();
+    else
+        FollowPending();
+}
+
 void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     RAWINPUT data = {};
     UINT size = sizeof(data);
@@ -65,7 +84,10 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     if (data.header.dwType != RIM_TYPEKEYBOARD || m_keeper == nullptr) return;
     const RAWKEYBOARD& key = data.data.keyboard;
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
-    if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, GetTickCount())) Reinstall();
+    if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, GetTickCount()))
+        Reinstall();
+    else
+        FollowPending();
 }
 
 LRESULT CALLBACK CKeyboardWitness::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -74,6 +96,11 @@ LRESULT CALLBACK CKeyboardWitness::WindowProc(HWND hwnd, UINT message, WPARAM wP
         case WM_INPUT:
             self.OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
             break;  // the default handling releases the input
+        case WM_TIMER:
+            if (wParam == kPendingTimer) self.OnWaitOver();
+            return 0;
+        case kWitnessReinstallsQuery:
+            return self.m_reinstalls;
         case WM_WTSSESSION_CHANGE:
             if (wParam == WTS_SESSION_UNLOCK) self.Reinstall();
             return 0;

@@ -3,11 +3,17 @@
 // while translation is enabled, and has the hook reinstalled when raw input
 // shows it gone (HookWitness decides), and once when the session is unlocked
 // or the machine resumes from sleep, the moments hooks are lost. Lives on the
-// main thread in a hidden window of its own; nothing polls and no timer runs.
+// main thread in a hidden window of its own; nothing polls, and a one-shot
+// timer runs only while a raw event waits for its verdict.
 
 #include <windows.h>
 
 #include "HookWitness.h"
+
+// The witness's hidden window, and the message it answers with the number of
+// hooks reinstalled so far (for tests and diagnostics from another process).
+constexpr wchar_t kKeyboardWitnessClass[] = L"MarnellKeyboardWitness";
+constexpr UINT kWitnessReinstallsQuery = WM_APP + 0x57;
 
 // What the witness asks of the one who owns the hook.
 class HookKeeper {
@@ -35,10 +41,14 @@ private:
     CKeyboardWitness() = default;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnRawInput(HRAWINPUT input);
+    void OnWaitOver();
+    // Starts or ends the wait for a pending event's verdict.
+    void FollowPending();
     void Reinstall();
 
     HWND m_hWnd = nullptr;
     HookKeeper* m_keeper = nullptr;
     HookWitness m_witness;
     unsigned m_reinstalls = 0;
+    bool m_waiting = false;  // the pending event's timer runs
 };

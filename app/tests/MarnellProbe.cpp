@@ -18,6 +18,8 @@
 //                                  40 ms apart; a key pressed twice repeats
 //   marnell_probe held VK          prints "down" or "up": the system's key state
 //   marnell_probe window TITLE S   shows a window of its own with that title for S s
+//   marnell_probe reinstalls       prints how many hooks the keyboard witness has
+//                                  reinstalled (exit code 2: no witness)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "KeyboardWitness.h"
 #include "resource.h"
 
 namespace {
@@ -219,6 +222,15 @@ int main(int argc, char** argv) {
         }
         return window != nullptr ? 0 : 1;
     }
+    if (command == "reinstalls") {
+        HWND witness = FindWindowW(kKeyboardWitnessClass, nullptr);
+        DWORD_PTR count = 0;
+        if (witness == nullptr ||
+            !SendMessageTimeoutW(witness, kWitnessReinstallsQuery, 0, 0, SMTO_NORMAL, 5000, &count))
+            return 2;
+        std::printf("%lu\n", static_cast<unsigned long>(count));
+        return 0;
+    }
     if (command == "state") return PrintState();
     if (command == "windows") return PrintWindows(Look());
 
@@ -264,6 +276,6 @@ int main(int argc, char** argv) {
         std::printf("splash %d\n", Look().splash ? 1 : 0);
         return unanswered == 0 ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR\n");
+    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR | reinstalls\n");
     return 64;
 }

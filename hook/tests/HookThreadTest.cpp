@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "HookTestLayouts.h"
+#include "KeyboardHookThread.h"
+#include "LayoutFile.h"
+#include "KeyboardProbe.h"
 #include "LayoutDirectory.h"
 #include "Marnell2Dlg.h"
 
@@ -105,6 +108,56 @@ TEST(HookThread, AChordIsTranslatedAtOnceWhileTheMainThreadSleeps) {
         delete dialog;
     }
     CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
+}
+
+// Replacing the hook installs the new one before it removes the old: chords
+// typed meanwhile find exactly one hook every time. The hook is replaced from
+// a thread of its own, as the main thread serves the probe's hook behind it.
+TEST(HookThread, ReinstallingWhileKeysArriveLosesNoneAndDoublesNone) {
+    LayoutDirectory directory;
+    ASSERT_TRUE(directory.WriteLayout(kTestLayout));
+    ASSERT_TRUE(LoadLayoutFile("./default.vmap"));
+    KeyboardProbe probe;
+    // The hook alone, without the dialog's witness: this thread types whole
+    // chords in one SendInput call, and Wine delivers the raw input of a whole
+    // call before it calls the hooks, an order no keyboard gives.
+    LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
+                        GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
+    const CKeyboardHookThread::Installed first = CKeyboardHookThread::Instance().Install(nullptr, std::move(tables));
+    ASSERT_TRUE(first.succeeded);
+
+    std::atomic<bool> typed{false};
+    std::atomic<int> replaced{0};
+    HHOOK hook = first.hook;
+    std::thread replacer([&] {
+        while (!typed.load()) {
+            const CKeyboardHookThread::Installed installed = CKeyboardHookThread::Instance().Reinstall(hook);
+            EXPECT_TRUE(installed.succeeded);
+            hook = installed.hook;
+            ++replaced;
+        }
+    });
+    constexpr int kChords = 300;
+    for (int i = 0; i < kChords; ++i) {
+        INPUT chord[4] = {};
+        const WORD keys[4] = {VK_F24, 'A', 'A', VK_F24};
+        for (int k = 0; k < 4; ++k) {
+            chord[k].type = INPUT_KEYBOARD;
+            chord[k].ki.wVk = keys[k];
+            chord[k].ki.dwFlags = k < 2 ? 0 : KEYEVENTF_KEYUP;
+        }
+        SendInput(4, chord, sizeof(INPUT));
+        if (i % 20 == 0) {
+            EXPECT_TRUE(probe.Settle());
+        }
+    }
+    EXPECT_TRUE(probe.Settle());
+    typed.store(true);
+    replacer.join();
+    EXPECT_GT(replaced.load(), kChords) << "the hook was replaced while the chords arrived";
+    EXPECT_EQ(probe.Characters(), std::vector<WPARAM>(kChords, 0xE1));
+
+    CKeyboardHookThread::Instance().Remove(hook);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 # menus in both languages with the stored setting, About, the Enabled box,
 # layout edits and a broken layout file while running, a second copy, Exit.
 # With MARNELL_SCREENSHOTS=DIR it also saves the pictures of the README there.
-#   tray.sh MARNELL2_EXE TYPING_TARGET_EXE
+#   tray.sh MARNELL2_EXE TYPING_TARGET_EXE SHIPPED_LAYOUT MARNELL_PROBE_EXE
 set -u
-E2E_MARNELL_EXE=$(realpath "$1") E2E_TARGET_EXE=$(realpath "$2")
+E2E_MARNELL_EXE=$(realpath "$1") E2E_TARGET_EXE=$(realpath "$2") PROBE=$(realpath "$4")
 source "$(dirname "$0")/lib/harness.sh"
 SHOTS=${MARNELL_SCREENSHOTS:+$(realpath -m "$MARNELL_SCREENSHOTS")}
 [ -n "$SHOTS" ] && mkdir -p "$SHOTS"
@@ -102,7 +102,9 @@ cp "$E2E_MARNELL_EXE" "$E2E_WORK/Marnell2.exe"
 (cd "$E2E_WORK" && exec wine Marnell2.exe) >"$E2E_WORK/marnell.out" 2>&1 &
 E2E_MARNELL_PID=$!; E2E_PIDS+=($E2E_MARNELL_PID)
 wait_for 30 xdotool search --name '^Marnell$' || { echo "Marnell did not start" >&2; exit 1; }
-sleep 1
+# The dialog adds the icon just before it installs the hook.
+icon_shown() { [ "$(colours_in 1005 749 16 16)" -gt 4 ]; }
+wait_for 10 icon_shown || fail "no tray icon during the splash"
 shot splash $SCREEN
 e2e_focus_target || exit 1
 chord_a "chord during the splash" 225
@@ -112,7 +114,7 @@ wait_for 10 sh -c '[ "$(xdotool search --onlyvisible --name "^Marnell\$" | wc -l
 (cd "$E2E_WORK" && timeout 20 wine Marnell2.exe) >"$E2E_WORK/second.out" 2>&1; rc=$?
 [ $rc -ne 124 ] && pass "second copy ends (exit code $rc)" || fail "second copy still running after 20 s"
 
-[ "$(colours_in 1005 749 16 16)" -gt 4 ] && pass "icon in the notification area" || fail "no icon in the notification area"
+icon_shown && pass "icon in the notification area" || fail "no icon in the notification area"
 xdotool mousemove $ICON_X $ICON_Y
 wait_for 10 tooltip_shown && sleep 0.3
 TIP=$(tooltip_window)
@@ -190,6 +192,19 @@ e2e_focus_target; chord_a "mended layout: OK with the box still ticked resumes t
 open_menu; pick $MENU_CYMRAEG_Y
 open_dialog; shot_clear dialog-welsh $DIALOG_AREA; click_at $OK_X $OK_Y
 open_menu; pick $MENU_ENGLISH_Y
+
+# A long run of chords, typed as every check here types them: each one
+# translated, and the hook, which works, never reinstalled.
+e2e_focus_target
+e2e_log_mark
+for n in $(seq 40); do xdotool keydown Scroll_Lock key a keyup Scroll_Lock; done
+e2e_settle
+got=$(e2e_chars_since)
+[ "$got" = "$(printf '225 %.0s' $(seq 40) | sed 's/ $//')" ] && pass "40 chords in a row translated" \
+  || fail "40 chords in a row: got [$got]"
+reinstalls=$(wine "$PROBE" reinstalls 2>/dev/null | tr -d '\r')
+[ "$reinstalls" = 0 ] && pass "the working hook was never reinstalled" \
+  || fail "the witness reinstalled the working hook [$reinstalls] times"
 
 open_menu; pick $MENU_EXIT_Y
 if wait_for 15 sh -c "! kill -0 $E2E_MARNELL_PID"; then
