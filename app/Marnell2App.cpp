@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ForegroundExclusion.h"
 #include "KeyboardHookThread.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
@@ -63,6 +64,7 @@ BOOL CMarnell2App::InitInstance() {
 }
 
 int CMarnell2App::ExitInstance() {
+    CForegroundExclusion::Instance().Stop();
     CKeyboardHookThread::Instance().Stop();
     return CWinApp::ExitInstance();
 }
@@ -98,6 +100,7 @@ void CMarnell2App::SwitchLanguage(const char* code, UINT nIDTemplate) {
     if (m_strLanguage == code) return;
 
     m_pConfigDlg->m_trayIcon.DeleteTrayIcon();
+    m_pConfigDlg->ReleaseToggleHotKey();
     HHOOK handedOver = nullptr;
     if (m_pConfigDlg->m_bEnabled) handedOver = m_pConfigDlg->HandOverHook();
     m_pConfigDlg->ShowWindow(SW_MINIMIZE);

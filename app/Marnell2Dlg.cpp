@@ -12,6 +12,9 @@ BEGIN_MESSAGE_MAP(CMarnell2Dlg, CDialog)
     ON_BN_CLICKED(IDOK, &CMarnell2Dlg::OnClickedOk)
     ON_COMMAND(ID_TRAY_EXIT, &CMarnell2Dlg::OnExit)
     ON_COMMAND(ID_SHOW_CONFIG, &CMarnell2Dlg::OnShowConfig)
+    ON_COMMAND(ID_TRAY_ENABLED, &CMarnell2Dlg::OnTrayEnabled)
+    ON_MESSAGE(WM_HOTKEY, &CMarnell2Dlg::OnHotKey)
+    ON_MESSAGE(WM_INITMENUPOPUP, &CMarnell2Dlg::OnInitMenuPopup)
     ON_COMMAND(ID_TRAY_ABOUT, &CMarnell2Dlg::OnAbout)
     ON_COMMAND(ID_WEB_REFERRAL, &CMarnell2Dlg::OnWebReferral)
     ON_COMMAND(ID_WEB_HOME, &CMarnell2Dlg::OnWebHome)
@@ -29,7 +32,10 @@ CMarnell2Dlg::CMarnell2Dlg(CWnd* pParent)
       m_bAboutOpen(false) {}
 
 // The witness must not call on a dialog that is gone.
-CMarnell2Dlg::~CMarnell2Dlg() { CKeyboardWitness::Instance().StopFor(this); }
+CMarnell2Dlg::~CMarnell2Dlg() {
+    CKeyboardWitness::Instance().StopFor(this);
+    ReleaseToggleHotKey();
+}
 
 BOOL CMarnell2Dlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -53,7 +59,44 @@ BOOL CMarnell2Dlg::OnInitDialog() {
     // rather than leaving a hidden, untranslating program behind.
     m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId);
     m_trayIcon.SetDefaultTrayItem(11, TRUE);
+    RegisterToggleHotKey();
     return EnableTranslation();
+}
+
+bool CMarnell2Dlg::RegisterToggleHotKey() {
+    if (!m_bHotKeyRegistered)
+        m_bHotKeyRegistered =
+            RegisterHotKey(m_hWnd, kToggleHotKeyId, kToggleHotKeyModifiers, kToggleHotKeyVk) != FALSE;
+    return m_bHotKeyRegistered;
+}
+
+void CMarnell2Dlg::ReleaseToggleHotKey() {
+    if (m_bHotKeyRegistered && m_hWnd != nullptr) UnregisterHotKey(m_hWnd, kToggleHotKeyId);
+    m_bHotKeyRegistered = false;
+}
+
+void CMarnell2Dlg::ShowTranslationState() {
+    const UINT icon = m_bEnabled ? IDI_TRAY : IDI_TRAY_OFF;
+    const char* tip = m_bEnabled ? "Marnell" : IsWelsh() ? "Marnell (i ffwrdd)" : "Marnell (off)";
+    m_trayIcon.SetTrayIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(icon)), tip);
+}
+
+void CMarnell2Dlg::OnTrayEnabled() {
+    if (m_bEnabled)
+        DisableTranslation();
+    else
+        EnableTranslation();
+}
+
+LRESULT CMarnell2Dlg::OnHotKey(WPARAM wParam, LPARAM) {
+    if (static_cast<int>(wParam) == kToggleHotKeyId) OnTrayEnabled();
+    return 0;
+}
+
+LRESULT CMarnell2Dlg::OnInitMenuPopup(WPARAM wParam, LPARAM) {
+    CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_TRAY_ENABLED,
+                  MF_BYCOMMAND | (m_bEnabled ? MF_CHECKED : MF_UNCHECKED));
+    return 0;
 }
 
 void CMarnell2Dlg::OnClickedOk() {

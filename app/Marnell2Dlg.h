@@ -33,6 +33,16 @@ public:
     // that replaces it: that one's EnableTranslation swaps it for its own in
     // one step, so no key slips through untranslated in between.
     HHOOK HandOverHook();
+    // The tray icon's image and tooltip for the state of translation: the
+    // paused look while it is off.
+    void ShowTranslationState();
+    // Ctrl+Alt+Shift+M switches translation off and on from anywhere. A key
+    // that another program owns leaves Marnell without it, silently.
+    static constexpr int kToggleHotKeyId = 1;
+    static constexpr UINT kToggleHotKeyModifiers = MOD_CONTROL | MOD_ALT | MOD_SHIFT | MOD_NOREPEAT;
+    static constexpr UINT kToggleHotKeyVk = 'M';
+    bool RegisterToggleHotKey();
+    void ReleaseToggleHotKey();
 
     HHOOK m_hKeyboardHook;
     CSystemTray m_trayIcon;
@@ -48,6 +58,12 @@ public:
     void OnClickedOk();
     void OnExit();
     void OnShowConfig();
+    // The tray menu's Enabled, and the hotkey: what OK does with the box
+    // ticked or unticked, whichever switches translation over.
+    void OnTrayEnabled();
+    LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    // Enabled's check mark follows the state each time a tray menu opens.
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     void OnAbout();
     void OnWebReferral();
     void OnWebHome();
@@ -74,6 +90,7 @@ private:
     bool IsWelsh() const { return m_strLanguage == "cy"; }
     void OpenWebPage(UINT nCommand);
 
+    bool m_bHotKeyRegistered = false;
     bool m_bExitRequested = false;  // Exit arrived while the About box was open
     CDialog* m_pAboutDlg = nullptr;  // the open About box, ended by Exit
 };

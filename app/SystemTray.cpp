@@ -52,15 +52,27 @@ BOOL CSystemTray::AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon,
     m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_iconData.uCallbackMessage = uCallbackMessage;
     m_iconData.hIcon = icon;
+    SetTip(tooltip);
+
+    m_bIconWanted = true;
+    m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
+    return m_bIconAdded;
+}
+
+void CSystemTray::SetTip(LPCSTR tooltip) {
     // The field holds 127 characters and the terminating zero; longer text is cut.
     const char* text = tooltip ? tooltip : "";
     const size_t length = strnlen(text, sizeof(m_iconData.szTip) - 1);
     std::memcpy(m_iconData.szTip, text, length);
     m_iconData.szTip[length] = '\0';
+}
 
-    m_bIconWanted = true;
-    m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
-    return m_bIconAdded;
+BOOL CSystemTray::SetTrayIcon(HICON icon, LPCSTR tooltip) {
+    m_iconData.hIcon = icon;
+    SetTip(tooltip);
+    if (!m_bIconAdded) return FALSE;
+    m_iconData.uFlags = NIF_ICON | NIF_TIP;
+    return s_pfnNotifyIcon(NIM_MODIFY, &m_iconData);
 }
 
 void CSystemTray::DeleteTrayIcon() {

@@ -21,6 +21,9 @@ public:
     // it announces itself with TaskbarCreated.
     BOOL AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id);
     void DeleteTrayIcon();
+    // Shows another image and tooltip; the shell is told at once when it holds
+    // the icon, and a shell that restarts gets them with the icon.
+    BOOL SetTrayIcon(HICON icon, LPCSTR tooltip);
     // Records the menu's default item (a position or a command identifier).
     // FALSE when the icon's menu resource or its first sub-menu is missing.
     BOOL SetDefaultTrayItem(UINT item, BOOL byPosition);
@@ -48,6 +51,7 @@ private:
     // position names no entry.
     LRESULT SendDefaultCommand(CWnd* pMainWnd);
     LRESULT ShowTrayMenu(CWnd* pMainWnd);
+    void SetTip(LPCSTR tooltip);
 
     UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
     // The icon belongs in the notification area: from AddTrayIcon (whether or

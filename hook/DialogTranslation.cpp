@@ -2,6 +2,7 @@
 // owns the keyboard hook. The hook itself lives on the hook thread; these
 // calls return once that thread has done the step.
 
+#include "ForegroundExclusion.h"
 #include "KeyboardHookThread.h"
 #include "KeyboardWitness.h"
 #include "LayoutFile.h"
@@ -11,6 +12,7 @@
 int CMarnell2Dlg::EnableTranslation() {
     // A layout file that cannot be read leaves the current hook and tables in force.
     if (!LoadLayoutFile("./default.vmap")) return 0;
+    CForegroundExclusion::Instance().Reload();
 
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
                         GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
@@ -18,6 +20,7 @@ int CMarnell2Dlg::EnableTranslation() {
     m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables)).hook;
     m_bEnabled = true;
     CheckDlgButton(IDC_ENABLED, BST_CHECKED);
+    ShowTranslationState();
     CKeyboardWitness::Instance().Watch(this);
     return 1;
 }
@@ -27,6 +30,7 @@ void CMarnell2Dlg::DisableTranslation() {
     RemoveHook();
     m_bEnabled = false;
     CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
+    ShowTranslationState();
 }
 
 HHOOK CMarnell2Dlg::HandOverHook() {

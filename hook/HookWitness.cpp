@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
-void HookWitness::Restart(const SeenKeyEvents& seen) {
+void HookWitness::Restart(const SeenKeyEvents& seen, uint32_t nowMs) {
     m_next = seen.Count();
     m_pending = false;
+    m_restartMs = nowMs;
 }
 
-bool HookWitness::OnRawInput(const SeenKeyEvents& seen, uint32_t rawEvent, uint32_t nowMs) {
+bool HookWitness::OnRawInput(const SeenKeyEvents& seen, uint32_t rawEvent, uint32_t eventMs, uint32_t nowMs) {
+    // Matched to a later record of the same key, an event from before the
+    // reinstall would put every event after it out of step.
+    if (static_cast<int32_t>(eventMs - m_restartMs) < 0) return false;
     const bool due = JudgePending(seen, nowMs);
     if (!Match(seen, rawEvent)) {
         m_pending = true;

@@ -20,14 +20,16 @@
 
 class HookWitness {
 public:
-    // A hook was (re)installed: raw input is matched from its events on, and
-    // an event still pending went past the hook being replaced.
-    void Restart(const SeenKeyEvents& seen);
+    // A hook was (re)installed at nowMs: raw input is matched from its events
+    // on. Raw input for events from before (still queued, or pending) went
+    // past the hook being replaced, and is passed over.
+    void Restart(const SeenKeyEvents& seen, uint32_t nowMs);
 
-    // One raw keyboard event, packed as SeenKeyEvents::Pack packs; nowMs a
-    // millisecond clock. True when the event pending before it was never seen
-    // by the hook and a reinstall is due now.
-    bool OnRawInput(const SeenKeyEvents& seen, uint32_t rawEvent, uint32_t nowMs);
+    // One raw keyboard event, packed as SeenKeyEvents::Pack packs, that
+    // happened at eventMs (its message time); nowMs the same millisecond
+    // clock. True when the event pending before it was never seen by the hook
+    // and a reinstall is due now.
+    bool OnRawInput(const SeenKeyEvents& seen, uint32_t rawEvent, uint32_t eventMs, uint32_t nowMs);
     // The caller's wait ran out: a pending event that has waited
     // kPendingWaitMs is judged, true when the hook never saw it and a
     // reinstall is due; a younger one stays pending.
@@ -57,6 +59,7 @@ private:
     bool OnLoss(uint32_t nowMs);
 
     uint32_t m_next = 0;  // the first seen event not yet matched to raw input
+    uint32_t m_restartMs = 0;
     bool m_pending = false;
     uint32_t m_pendingEvent = 0;
     uint32_t m_pendingSinceMs = 0;

@@ -10,6 +10,12 @@ SeenKeyEvents& KeyEventsSeenByHook() {
     return seen;
 }
 
+std::atomic<bool>& KeysPassUntouched() {
+    static std::atomic<bool> untouched{false};
+    return untouched;
+}
+static_assert(std::atomic<bool>::is_always_lock_free, "the hook must never wait on a lock");
+
 bool WindowsKeyState::IsKeyHeld(int32_t code) {
     return (static_cast<unsigned short>(GetKeyState(static_cast<int>(static_cast<int16_t>(code)))) & 0x0800) != 0;
 }
@@ -75,6 +81,8 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
 
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     KeyEventsSeenByHook().Record(event->vkCode, event->scanCode, kind == KeyEventKind::KeyUp);
+    if (kind == KeyEventKind::KeyDown && KeysPassUntouched().load(std::memory_order_relaxed))
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
     WindowsKeyState keyState;
     const KeyDecision decision = ProcessKeyEvent(kind, static_cast<uint32_t>(event->vkCode), keyState);
     if (decision.character && !InjectCharacter(*decision.character)) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "KeyTranslation.h"
 #include "SeenKeyEvents.h"
 
@@ -12,6 +14,12 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam);
 // The key events the hook was called for: the witness matches raw input to
 // them to know that the hook is still there.
 SeenKeyEvents& KeyEventsSeenByHook();
+
+// Set by the main thread while the foreground window belongs to a program
+// Marnell stays out of: every key-down passes untouched, and only the key-up
+// of a key whose key-down was swallowed before is still swallowed, so that no
+// key is left down anywhere.
+std::atomic<bool>& KeysPassUntouched();
 
 // Types one character (a code point; above U+FFFF as its surrogate pair): a
 // Unicode key-down and key-up for each UTF-16 unit, all in one SendInput call

@@ -40,7 +40,7 @@ void CKeyboardWitness::Watch(HookKeeper* keeper) {
         WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
     }
     m_keeper = keeper;
-    m_witness.Restart(KeyEventsSeenByHook());
+    m_witness.Restart(KeyEventsSeenByHook(), GetTickCount());
     // Raw input reaches this background window for every key that got past the hooks.
     RegisterKeyboardInput(m_hWnd, RIDEV_INPUTSINK);
 }
@@ -49,14 +49,14 @@ void CKeyboardWitness::StopFor(HookKeeper* keeper) {
     if (m_keeper == nullptr || m_keeper != keeper) return;
     m_keeper = nullptr;
     RegisterKeyboardInput(nullptr, RIDEV_REMOVE);
-    m_witness.Restart(KeyEventsSeenByHook());
+    m_witness.Restart(KeyEventsSeenByHook(), GetTickCount());
 }
 
 void CKeyboardWitness::Reinstall() {
     if (m_keeper == nullptr) return;
     m_keeper->ReinstallHook();
     ++m_reinstalls;
-    m_witness.Restart(KeyEventsSeenByHook());
+    m_witness.Restart(KeyEventsSeenByHook(), GetTickCount());
 }
 
 void CKeyboardWitness::FollowPending() {
@@ -84,7 +84,7 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     if (data.header.dwType != RIM_TYPEKEYBOARD || m_keeper == nullptr) return;
     const RAWKEYBOARD& key = data.data.keyboard;
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
-    if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, GetTickCount()))
+    if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, static_cast<uint32_t>(GetMessageTime()), GetTickCount()))
         Reinstall();
     else
         FollowPending();

@@ -15,6 +15,7 @@
 #define IDB_ABOUT               146
 #define IDR_TRAY_MENU_CYMRAEG   148
 #define IDD_CONFIG_CYMRAEG      149
+#define IDI_TRAY_OFF            150
 #define IDC_ENABLED             1001
 
 #define ID_TRAY_ABOUT           32776
@@ -27,6 +28,7 @@
 #define ID_WEB_HELP             32786
 #define ID_LANGUAGE_ENGLISH     32787
 #define ID_LANGUAGE_CYMRAEG     32788
+#define ID_TRAY_ENABLED         32789
 
 // The tray icon's callback message; WM_USER comes from <windows.h>.
 #define WM_TRAY_NOTIFY          (WM_USER + 2)

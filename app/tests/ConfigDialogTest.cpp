@@ -180,6 +180,66 @@ TEST_F(ConfigDialog, ARefusedIconLeavesTranslationOnAndComesWithTheShell) {
     EXPECT_EQ(shell.calls.back().data.uID, UINT(IDR_TRAY_MENU_CYMRAEG));
 }
 
+// The tray menu's Enabled entry and the hotkey switch translation over as OK
+// does; the entry's mark, the box, the icon and the tooltip follow, also after
+// the shell restarts.
+TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
+    const HICON on = ::LoadIconA(::GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
+    const HICON off = ::LoadIconA(::GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAY_OFF));
+    const auto markShown = [this] {
+        PopupMenuDriver menus;  // reads the menu, then Escape
+        ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, WM_RBUTTONUP);
+        PumpPendingMessages();
+        return !menus.seen.empty() && menus.seen[0].ids[0] == ID_TRAY_ENABLED && menus.seen[0].checked[0];
+    };
+    const auto expectShown = [this](HICON icon, const char* tip) {
+        ASSERT_FALSE(shell.calls.empty());
+        EXPECT_EQ(shell.calls.back().message, DWORD(NIM_MODIFY));
+        EXPECT_EQ(shell.calls.back().data.hIcon, icon);
+        EXPECT_STREQ(shell.calls.back().data.szTip, tip);
+    };
+    EXPECT_TRUE(markShown());
+
+    {
+        PopupMenuDriver menus(1);  // Enabled, the first entry
+        ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, WM_RBUTTONUP);
+        PumpPendingMessages();
+    }
+    EXPECT_FALSE(dlg->m_bEnabled);
+    EXPECT_EQ(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_FALSE(Ticked());
+    expectShown(off, "Marnell (off)");
+    EXPECT_FALSE(markShown());
+
+    // A restarted shell gets the paused look.
+    ::SendMessageTimeoutW(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 2000,
+                          nullptr);
+    PumpPendingMessages();
+    ASSERT_EQ(shell.calls.back().message, DWORD(NIM_ADD));
+    EXPECT_EQ(shell.calls.back().data.hIcon, off);
+    EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell (off)");
+
+    const size_t calls = shell.calls.size();
+    ::SendMessageW(hDlg, WM_HOTKEY, CMarnell2Dlg::kToggleHotKeyId + 1, 0);
+    EXPECT_FALSE(dlg->m_bEnabled) << "another hotkey";
+    EXPECT_EQ(shell.calls.size(), calls);
+    ::SendMessageW(hDlg, WM_HOTKEY, CMarnell2Dlg::kToggleHotKeyId, 0);
+    EXPECT_TRUE(dlg->m_bEnabled);
+    EXPECT_NE(dlg->m_hKeyboardHook, nullptr);
+    EXPECT_TRUE(Ticked());
+    expectShown(on, "Marnell");
+    EXPECT_TRUE(markShown());
+    ::SendMessageW(hDlg, WM_HOTKEY, CMarnell2Dlg::kToggleHotKeyId, 0);
+    EXPECT_FALSE(dlg->m_bEnabled);
+
+    TestApp().m_pMainWnd = nullptr;
+    delete dlg;
+    Open("cy");
+    ::SendMessageW(hDlg, WM_COMMAND, ID_TRAY_ENABLED, 0);
+    EXPECT_FALSE(dlg->m_bEnabled);
+    expectShown(off, "Marnell (i ffwrdd)");
+}
+
 TEST_F(ConfigDialog, EnterActsAsOk) {
     const HHOOK hook = dlg->m_hKeyboardHook;
     Show();
@@ -390,7 +450,7 @@ TEST_F(ConfigDialog, UnknownCommandsLeaveEverythingAsItWas) {
         const HHOOK hook = dlg->m_hKeyboardHook;
         const NOTIFYICONDATAA icon = dlg->m_trayIcon.m_iconData;
         const size_t shellCalls = shell.calls.size();
-        for (UINT id : {0u, 3u, 16u, 1001u, 32777u, 32779u, 32780u, 32789u, 0x8000u, 0xEFFFu, 0xF000u, 0xFFFFu}) {
+        for (UINT id : {0u, 3u, 16u, 1001u, 32777u, 32779u, 32780u, 32790u, 0x8000u, 0xEFFFu, 0xF000u, 0xFFFFu}) {
             for (UINT code : {0u, 1u}) {  // as from a menu and as from an accelerator
                 ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
                 ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
@@ -443,13 +503,15 @@ TEST_P(ConfigDialogLanguage, TrayIconShowsTheLanguagesMenuAndItsExitEndsTheLoop)
     EXPECT_TRUE(tray.m_bDefaultByPosition);
 
     WatchDeletion(dlg, sizeof(CMarnell2Dlg));
-    PopupMenuDriver menus(4);  // down past About, English, Cymraeg to Exit
+    PopupMenuDriver menus(5);  // down past Enabled, About, English, Cymraeg to Exit
     EXPECT_EQ(::SendMessageW(tray.m_hWnd, WM_TRAY_NOTIFY, id, WM_RBUTTONUP), 1);
     ASSERT_EQ(menus.seen.size(), 1u);
-    EXPECT_EQ(menus.seen[0].texts[0], welsh ? "Ynghylch Marnell" : "About Marnell");
-    EXPECT_EQ(menus.seen[0].texts[5], welsh ? "Gadael" : "Exit");
-    EXPECT_EQ(menus.seen[0].checked[2], !welsh);
-    EXPECT_EQ(menus.seen[0].checked[3], welsh);
+    EXPECT_EQ(menus.seen[0].texts[0], welsh ? "Galluogi" : "Enabled");
+    EXPECT_TRUE(menus.seen[0].checked[0]);
+    EXPECT_EQ(menus.seen[0].texts[2], welsh ? "Ynghylch Marnell" : "About Marnell");
+    EXPECT_EQ(menus.seen[0].texts[7], welsh ? "Gadael" : "Exit");
+    EXPECT_EQ(menus.seen[0].checked[4], !welsh);
+    EXPECT_EQ(menus.seen[0].checked[5], welsh);
     EXPECT_EQ(RunMessageLoop(5000), 0);
     EXPECT_TRUE(WatchedBlockDeleted());
     dlg = nullptr;

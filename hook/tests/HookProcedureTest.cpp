@@ -327,4 +327,37 @@ TEST_F(HookProcedure, ModifierSequencesTypeBeyondLatinOneAndALowHalfOfZero) {
     EXPECT_TRUE(packetSeen);
 }
 
+// The foreground window passed to a program Marnell stays out of in the middle
+// of a chord: the swallowed key's release is still swallowed, and nothing else
+// is touched, so no key is left down on either side.
+TEST_F(HookProcedure, InAnExcludedProgramKeysPassAndAChordBegunBeforeEndsCleanly) {
+    m_probe.Clear();
+    m_probe.Press(kActivation);
+    m_probe.Press('A');
+    KeysPassUntouched().store(true);
+    m_probe.Release('A');
+    m_probe.Tap('O');
+    m_probe.Release(kActivation);
+    ASSERT_TRUE(m_probe.Settle());
+    KeysPassUntouched().store(false);
+    EXPECT_EQ(m_probe.Characters(), (std::vector<WPARAM>{0xE1, 'o'}));
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, 'A'), 0);
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, 'A'), 0) << "its key-down was swallowed";
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYDOWN, 'O'), m_probe.CountMessages(WM_KEYUP, 'O'));
+    EXPECT_TRUE(NoKeysHeld());
+
+    // A key pressed in the excluded program and released after it left.
+    m_probe.Clear();
+    KeysPassUntouched().store(true);
+    m_probe.Press(kActivation);
+    m_probe.Press('A');
+    KeysPassUntouched().store(false);
+    m_probe.Release('A');
+    m_probe.Release(kActivation);
+    ASSERT_TRUE(m_probe.Settle());
+    EXPECT_EQ(m_probe.Characters(), (std::vector<WPARAM>{'a'}));
+    EXPECT_EQ(m_probe.CountMessages(WM_KEYUP, 'A'), 1);
+    EXPECT_TRUE(NoKeysHeld());
+}
+
 }  // namespace

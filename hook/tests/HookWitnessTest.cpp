@@ -16,11 +16,11 @@ struct Keyboard {
     uint32_t now = 50000;
     int reinstalls = 0;
 
-    Keyboard() { witness.Restart(seen); }
+    Keyboard() { witness.Restart(seen, now); }
 
     // Raw input for one event; true when it made a reinstall due.
     bool Raw(uint32_t vk, uint32_t scan, bool up) {
-        return Reinstalled(witness.OnRawInput(seen, SeenKeyEvents::Pack(vk, scan, up), now));
+        return Reinstalled(witness.OnRawInput(seen, SeenKeyEvents::Pack(vk, scan, up), now, now));
     }
     // The caller's wait ran out `waitedMs` later; true when that made a reinstall due.
     bool WaitOver(uint32_t waitedMs = HookWitness::kPendingWaitMs) {
@@ -35,7 +35,7 @@ struct Keyboard {
     bool Reinstalled(bool due) {
         if (due) {
             ++reinstalls;
-            witness.Restart(seen);
+            witness.Restart(seen, now);
         }
         return due;
     }
@@ -124,6 +124,17 @@ TEST(HookWitness, TheFirstEventPastALostHookMakesAReinstallDueAndTheNextIsServed
     EXPECT_TRUE(k.Raw(kA, 0x1E, true));
     EXPECT_FALSE(k.witness.IsPending()) << "the key-up went past the hook that was replaced";
     EXPECT_FALSE(k.Stroke(kA, true));
+    EXPECT_EQ(k.reinstalls, 1);
+    // Raw input still queued from before the reinstall, for keys the new hook
+    // then records again, puts nothing out of step.
+    const uint32_t reinstalledAt = k.now;
+    k.now += HookWitness::kHoldsMs;
+    k.seen.Record(kK, 0x25, false);
+    k.seen.Record(kK, 0x25, true);
+    EXPECT_FALSE(k.witness.OnRawInput(k.seen, SeenKeyEvents::Pack(kK, 0x25, true), reinstalledAt - 1, k.now));
+    EXPECT_FALSE(k.Raw(kK, 0x25, false));
+    EXPECT_FALSE(k.Raw(kK, 0x25, true));
+    EXPECT_FALSE(k.WaitOver());
     EXPECT_EQ(k.reinstalls, 1);
     // Judged when its wait is over; a key-up is not its key-down.
     k.now += HookWitness::kHoldsMs;

@@ -14,7 +14,8 @@ SHOTS=${MARNELL_SCREENSHOTS:+$(realpath -m "$MARNELL_SCREENSHOTS")}
 # area's only one; the menu opens above it; the dialog is centred.
 ICON_X=1013 ICON_Y=757
 # Menu entries lie at fixed offsets below the menu's top edge, which varies.
-MENU_ABOUT_Y=10 MENU_SEPARATOR_Y=23 MENU_ENGLISH_Y=36 MENU_CYMRAEG_Y=53 MENU_EXIT_Y=79 MENU_X=950
+MENU_ENABLED_Y=10 MENU_SEPARATOR_Y=23 MENU_ABOUT_Y=36 MENU_ENGLISH_Y=62 MENU_CYMRAEG_Y=79 MENU_EXIT_Y=105
+MENU_X=950
 # Dialog controls lie at fixed offsets below the dialog's top edge.
 CHECK_X=522 CHECK_Y=160 OK_X=651 OK_Y=191
 SETTING='HKCU\Software\Corvane\Marnell2\Marnell 2'
@@ -125,7 +126,7 @@ fi
 
 open_menu; shot_clear menu-english $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y))
 MENU=$(menu_window)
-[ -n "$MENU" ] && set -- $MENU && word_image $(($1 + 3)) $(($2 + 1)) $(($3 - 6)) $((MENU_ABOUT_Y * 2)) "$E2E_WORK/menu-word.png"
+[ -n "$MENU" ] && set -- $MENU && word_image $(($1 + 3)) $(($2 + MENU_ABOUT_Y - 9)) $(($3 - 6)) 20 "$E2E_WORK/menu-word.png"
 if [ -z "$TIP" ]; then fail "no tooltip over the tray icon"
 elif [ -z "$MENU" ]; then fail "no tray menu window to read the name from"
 elif tooltip_says_marnell; then pass "tooltip says Marnell"
@@ -159,6 +160,33 @@ fi
 
 e2e_focus_target
 chord_a "translation after the language switches" 225
+
+# Enabled in the tray menu and Ctrl+Alt+Shift+M switch translation off and on;
+# while it is off the icon shows its paused look.
+open_menu; pick $MENU_ENABLED_Y
+e2e_focus_target; chord_a "Enabled unticked in the tray menu: untranslated" 97
+xdotool mousemove 900 600; sleep 0.3
+shot tray-off $CORNER
+[ "$(colours_in 1005 749 16 16)" -gt 4 ] && pass "the paused icon shows" || fail "no icon while translation is off"
+open_menu; shot_clear menu-off $CORNER $MENU_X $((MENU_TOP + MENU_SEPARATOR_Y)); pick $MENU_ENABLED_Y
+e2e_focus_target; chord_a "Enabled ticked again in the tray menu: translated" 225
+e2e_focus_target; xdotool key ctrl+alt+shift+m; sleep 0.3
+chord_a "Ctrl+Alt+Shift+M: untranslated" 97
+xdotool key ctrl+alt+shift+m; sleep 0.3
+chord_a "Ctrl+Alt+Shift+M again: translated" 225
+
+# A program that exclude.txt lists gets every key untouched; the list is read
+# when translation is switched on.
+printf '# stays out of the typing target\r\n  TYPING_TARGET.EXE  # in any case\r\n' >"$E2E_WORK/exclude.txt"
+xdotool key ctrl+alt+shift+m; sleep 0.3; xdotool key ctrl+alt+shift+m; sleep 0.3
+chord_a "a listed program: untranslated" 97
+(cd "$E2E_WORK" && exec wine "$PROBE" window Elsewhere 2) >/dev/null 2>&1 &
+wait_for 10 xdotool search --name '^Elsewhere$' && sleep 0.5
+e2e_focus_target; chord_a "a listed program, back in the foreground: untranslated" 97
+printf '# nothing listed\r\nother.exe\r\n' >"$E2E_WORK/exclude.txt"
+xdotool key ctrl+alt+shift+m; sleep 0.3; xdotool key ctrl+alt+shift+m; sleep 0.3
+chord_a "no longer listed: translated" 225
+rm -f "$E2E_WORK/exclude.txt"
 
 open_dialog; shot_clear dialog-english $DIALOG_AREA
 click_at $CHECK_X $CHECK_Y; click_at $OK_X $OK_Y

@@ -18,6 +18,8 @@ CONVERT = "/usr/bin/convert"
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 RED_TOP, RED_BOTTOM = "#E0283F", "#A50E26"
+# The paused look: the same tile in slate grey, so that "off" reads at a glance.
+GREY_TOP, GREY_BOTTOM = "#8C959F", "#59616B"
 # The version as the build has it: project(Marnell VERSION x.y.z ...) in CMakeLists.txt.
 with open(os.path.join(HERE, "..", "..", "..", "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
     VERSION = re.search(r"project\(Marnell VERSION ([0-9.]+)", cmake_lists.read()).group(1)
@@ -51,7 +53,7 @@ def rgba(args):
     return [[rgb[y][x] + a[y][x] for x in range(w)] for y in range(h)]
 
 
-def tile_args(size, glyph=True):
+def tile_args(size, glyph=True, top=RED_TOP, bottom=RED_BOTTOM):
     """The logo: a white w-circumflex on a rounded Welsh-red tile.
 
     The glyph goes onto the gradient first and the rounded shape cuts the
@@ -62,7 +64,7 @@ def tile_args(size, glyph=True):
     pt = size * 0.78
     text = ["-font", FONT_BOLD, "-pointsize", "%.1f" % pt, "-fill", "white",
             "-gravity", "center", "-annotate", "+0+%d" % (-size // 24), "\u0175"] if glyph else []
-    return ["-size", "%dx%d" % (size, size), "gradient:%s-%s" % (RED_TOP, RED_BOTTOM)] + text + [
+    return ["-size", "%dx%d" % (size, size), "gradient:%s-%s" % (top, bottom)] + text + [
             "(", "-size", "%dx%d" % (size, size), "xc:none", "-fill", "white",
             "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (size - 1, size - 1, r, r), ")",
             "-compose", "DstIn", "-composite", "-compose", "Over", "-gravity", "northwest"]
@@ -95,12 +97,15 @@ ICON16 = [
 ]
 
 
-def icon16():
+def hex_rgb(colour):
+    return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
+
+
+def icon16(top=RED_TOP, bottom=RED_BOTTOM):
     rows = []
     for y, line in enumerate(ICON16):
         t = y / 15.0
-        red = tuple(int(round(a + (b - a) * t)) for a, b in
-                    zip((0xE0, 0x28, 0x3F), (0xA5, 0x0E, 0x26)))
+        red = tuple(int(round(a + (b - a) * t)) for a, b in zip(hex_rgb(top), hex_rgb(bottom)))
         rows.append([red + (255,) if c == "#" else (255, 255, 255, 255) if c == "."
                      else (0, 0, 0, 0) for c in line])
     return rows
@@ -109,14 +114,14 @@ def icon16():
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
 
 
-def icon32():
+def icon32(top=RED_TOP, bottom=RED_BOTTOM):
     """The 32 x 32 image: the tile drawn smooth, the glyph the 16 x 16 one doubled.
 
     The tray icon and the caption show this image halved to 16 x 16 (the icon
     is loaded at the standard size); a rendered glyph blurs there, a doubled
     pixel grid halves back to the crisp hand-drawn one.
     """
-    rows = rgba(tile_args(32, glyph=False))
+    rows = rgba(tile_args(32, glyph=False, top=top, bottom=bottom))
     for y, line in enumerate(ICON16):
         for x, c in enumerate(line):
             if c == ".":
@@ -319,6 +324,8 @@ def main():
     images = [(rgba(tile_args(s)), 24) for s in (128, 48)] + [(icon32(), 24), (icon16(), 8)]
     for name in ("Marnell2.ico", "Tray.ico"):
         write_icon(name, images)
+    # Shown in the notification area only, at 16 and 32 pixels.
+    write_icon("TrayOff.ico", [(icon32(GREY_TOP, GREY_BOTTOM), 24), (icon16(GREY_TOP, GREY_BOTTOM), 8)])
 
     w, h = 407, 284
     splash = splash_image(w, h)

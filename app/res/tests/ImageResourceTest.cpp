@@ -62,12 +62,21 @@ TEST(IconGroups, FourImagesOfTheGivenSizesAndDepths) {
         EXPECT_EQ(fromDirectory, expected);
         EXPECT_EQ(fromImages, expected);
     }
+    // The paused tray icon: the notification area's two sizes only.
+    const std::vector<SizeAndDepth> trayOnly = {{16, 8}, {32, 24}};
+    std::vector<SizeAndDepth> fromDirectory, fromImages;
+    ReadIconGroup(IDI_TRAY_OFF, fromDirectory, fromImages);
+    std::sort(fromDirectory.begin(), fromDirectory.end());
+    std::sort(fromImages.begin(), fromImages.end());
+    EXPECT_EQ(fromDirectory, trayOnly);
+    EXPECT_EQ(fromImages, trayOnly);
 }
 
-TEST(IconGroups, TrayIconLoadsAtTheStandardSizes) {
+TEST(IconGroups, TrayIconsLoadAtTheStandardSizes) {
+    for (UINT group : {IDI_TRAY, IDI_TRAY_OFF})
     for (int metric : {SM_CXICON, SM_CXSMICON}) {
         const int size = ::GetSystemMetrics(metric);
-        HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY),
+        HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(group),
                                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO info = {};

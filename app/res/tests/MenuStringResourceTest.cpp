@@ -15,7 +15,7 @@ struct ExpectedEntry {
     bool checked;
 };
 
-void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[6]) {
+void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[8]) {
     HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(::GetMenuItemCount(menu), 1);
@@ -29,8 +29,8 @@ void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[6]) {
     EXPECT_STREQ(text, L"POPUP");
     HMENU popup = top.hSubMenu;
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(::GetMenuItemCount(popup), 6);
-    for (UINT i = 0; i < 6; ++i) {
+    ASSERT_EQ(::GetMenuItemCount(popup), 8);
+    for (UINT i = 0; i < 8; ++i) {
         SCOPED_TRACE(testing::Message() << "position " << i);
         const ExpectedEntry& e = entries[i];
         wchar_t entryText[64] = {};
@@ -56,9 +56,12 @@ void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[6]) {
 }  // namespace
 
 // The check marks belong to the menus: English in the English one, Cymraeg in
-// the Welsh one; the language entries keep their own names in both.
+// the Welsh one; the language entries keep their own names in both. Enabled's
+// mark is set each time the menu opens, from the state of translation.
 TEST(TrayMenus, EnglishMenuEntriesIdsSeparatorsAndCheckMark) {
     ExpectTrayMenu(IDR_TRAY_MENU_ENGLISH, {
+        {ID_TRAY_ENABLED, L"Enabled", false},
+        {0, nullptr, false},
         {ID_TRAY_ABOUT, L"About Marnell", false},
         {0, nullptr, false},
         {ID_LANGUAGE_ENGLISH, L"English", true},
@@ -70,6 +73,8 @@ TEST(TrayMenus, EnglishMenuEntriesIdsSeparatorsAndCheckMark) {
 
 TEST(TrayMenus, WelshMenuEntriesIdsSeparatorsAndCheckMark) {
     ExpectTrayMenu(IDR_TRAY_MENU_CYMRAEG, {
+        {ID_TRAY_ENABLED, L"Galluogi", false},
+        {0, nullptr, false},
         {ID_TRAY_ABOUT, L"Ynghylch Marnell", false},
         {0, nullptr, false},
         {ID_LANGUAGE_ENGLISH, L"English", false},

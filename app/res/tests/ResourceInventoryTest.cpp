@@ -21,7 +21,7 @@ const UINT kStringBlockOfSysMenuAbout = IDS_SYSMENU_ABOUT / 16 + 1;
 TEST(ResourceInventory, EveryKindHoldsExactlyTheProgramsNumbers) {
     EXPECT_EQ(ResourceIds(RT_DIALOG), (std::vector<UINT>{IDD_CONFIG_ENGLISH, IDD_ABOUT, IDD_CONFIG_CYMRAEG}));
     EXPECT_EQ(ResourceIds(RT_MENU), (std::vector<UINT>{IDR_TRAY_MENU_ENGLISH, IDR_TRAY_MENU_CYMRAEG}));
-    EXPECT_EQ(ResourceIds(RT_GROUP_ICON), (std::vector<UINT>{IDI_FILE_ICON, IDI_TRAY}));
+    EXPECT_EQ(ResourceIds(RT_GROUP_ICON), (std::vector<UINT>{IDI_FILE_ICON, IDI_TRAY, IDI_TRAY_OFF}));
     EXPECT_EQ(ResourceIds(RT_BITMAP),
               (std::vector<UINT>{IDB_SPLASH, IDB_SPLASH_MASK, IDB_LOGO, IDB_ABOUT}));
     EXPECT_EQ(ResourceIds(RT_STRING), (std::vector<UINT>{kStringBlockOfSysMenuAbout}));
@@ -43,6 +43,7 @@ TEST(ResourceInventory, LanguageTags) {
         {RT_MENU, IDR_TRAY_MENU_CYMRAEG, {kEnglishUk}},
         {RT_GROUP_ICON, IDI_FILE_ICON, {kEnglishUk}},
         {RT_GROUP_ICON, IDI_TRAY, {kEnglishUk}},
+        {RT_GROUP_ICON, IDI_TRAY_OFF, {kEnglishUk}},
         {RT_BITMAP, IDB_LOGO, {kEnglishUk}},
         {RT_BITMAP, IDB_ABOUT, {kEnglishUk}},
         {RT_BITMAP, IDB_SPLASH, {kEnglishUk}},
