@@ -1,5 +1,5 @@
 ; Per-user installer: no elevation, everything under the user's own profile.
-; makensis -DVERSION=<x.y.z> -DSTAGE=<folder with Marnell2.exe, marnell-layout.exe, default.vmap, ReadMe.txt>
+; makensis -DVERSION=<x.y.z> -DSTAGE=<folder with Marnell2.exe, marnell-layout.exe, default.vmap, exclude.txt, ReadMe.txt>
 ;          -DOUTFILE=<exe> [-DTARGET=amd64-unicode]  (the 64-bit test build's installer; the product's is 32-bit)
 !ifdef TARGET
 Target ${TARGET}
@@ -21,6 +21,8 @@ InstallDir "$LOCALAPPDATA\Programs\Marnell"
 ; The shipped layout as installed, kept beside the user's default.vmap: an
 ; upgrade or an uninstall compares the two to know whether the user edited it.
 !define SHIPPED_LAYOUT "default-shipped.vmap"
+; The same for the list of programs Marnell stays out of.
+!define SHIPPED_EXCLUDE "exclude-shipped.txt"
 !define ID_TRAY_EXIT 32781
 
 !insertmacro MUI_PAGE_WELCOME
@@ -156,6 +158,51 @@ Function .onInit
   !insertmacro MUI_LANGDLL_DISPLAY
 FunctionEnd
 
+; Installs the shipped FILE unless the user edited the installed one, and
+; keeps the shipped copy as SHIPPED beside it. Where no copy of what was
+; shipped before is kept (an installer of old), the file counts as edited
+; unless it equals the new one.
+!macro InstallUnlessEdited FILE SHIPPED
+  File "/oname=$PLUGINSDIR\${FILE}" "${STAGE}/${FILE}"
+  ${If} ${FileExists} "$INSTDIR\${FILE}"
+    ${If} ${FileExists} "$INSTDIR\${SHIPPED}"
+      Push "$INSTDIR\${FILE}"
+      Push "$INSTDIR\${SHIPPED}"
+    ${Else}
+      Push "$INSTDIR\${FILE}"
+      Push "$PLUGINSDIR\${FILE}"
+    ${EndIf}
+    Call FilesEqual
+    Pop $1
+  ${Else}
+    StrCpy $1 1
+  ${EndIf}
+  ${If} $1 = 1
+    CopyFiles /SILENT "$PLUGINSDIR\${FILE}" "$INSTDIR\${FILE}"
+  ${Else}
+    DetailPrint "Kept your edited ${FILE}; the new shipped one is ${SHIPPED}."
+  ${EndIf}
+  File "/oname=${SHIPPED}" "${STAGE}/${FILE}"
+!macroend
+
+; Removes FILE unless the user edited it, and the shipped copy beside it.
+!macro RemoveUnlessEdited FILE SHIPPED
+  StrCpy $1 0
+  ${If} ${FileExists} "$INSTDIR\${SHIPPED}"
+    Push "$INSTDIR\${FILE}"
+    Push "$INSTDIR\${SHIPPED}"
+    Call un.FilesEqual
+    Pop $1
+  ${EndIf}
+  ${If} $1 = 1
+  ${OrIfNot} ${FileExists} "$INSTDIR\${FILE}"
+    Delete "$INSTDIR\${FILE}"
+  ${Else}
+    DetailPrint "Kept your edited file: $INSTDIR\${FILE}"
+  ${EndIf}
+  Delete "$INSTDIR\${SHIPPED}"
+!macroend
+
 Section "!$(SecProgram)" SecMain
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -177,30 +224,11 @@ Section "!$(SecProgram)" SecMain
   ${EndIf}
   SetOverwrite on
 
-  ; default.vmap is replaced only when the user has not edited it. Where no
-  ; copy of what was shipped before is kept (an installer of old), it counts
-  ; as edited unless it equals the new one.
+  ; default.vmap and exclude.txt are replaced only when the user has not
+  ; edited them.
   InitPluginsDir
-  File "/oname=$PLUGINSDIR\default.vmap" "${STAGE}/default.vmap"
-  ${If} ${FileExists} "$INSTDIR\default.vmap"
-    ${If} ${FileExists} "$INSTDIR\${SHIPPED_LAYOUT}"
-      Push "$INSTDIR\default.vmap"
-      Push "$INSTDIR\${SHIPPED_LAYOUT}"
-    ${Else}
-      Push "$INSTDIR\default.vmap"
-      Push "$PLUGINSDIR\default.vmap"
-    ${EndIf}
-    Call FilesEqual
-    Pop $1
-  ${Else}
-    StrCpy $1 1
-  ${EndIf}
-  ${If} $1 = 1
-    CopyFiles /SILENT "$PLUGINSDIR\default.vmap" "$INSTDIR\default.vmap"
-  ${Else}
-    DetailPrint "Kept your edited default.vmap; the new shipped layout is ${SHIPPED_LAYOUT}."
-  ${EndIf}
-  File "/oname=${SHIPPED_LAYOUT}" "${STAGE}/default.vmap"
+  !insertmacro InstallUnlessEdited "default.vmap" "${SHIPPED_LAYOUT}"
+  !insertmacro InstallUnlessEdited "exclude.txt" "${SHIPPED_EXCLUDE}"
 
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   ; The program reads default.vmap from its working directory: every shortcut
@@ -247,20 +275,8 @@ Section "Uninstall"
   Delete "$INSTDIR\marnell-layout.exe"
   Delete "$INSTDIR\ReadMe.txt"
 
-  StrCpy $1 0
-  ${If} ${FileExists} "$INSTDIR\${SHIPPED_LAYOUT}"
-    Push "$INSTDIR\default.vmap"
-    Push "$INSTDIR\${SHIPPED_LAYOUT}"
-    Call un.FilesEqual
-    Pop $1
-  ${EndIf}
-  ${If} $1 = 1
-  ${OrIfNot} ${FileExists} "$INSTDIR\default.vmap"
-    Delete "$INSTDIR\default.vmap"
-  ${Else}
-    DetailPrint "Kept your edited layout: $INSTDIR\default.vmap"
-  ${EndIf}
-  Delete "$INSTDIR\${SHIPPED_LAYOUT}"
+  !insertmacro RemoveUnlessEdited "default.vmap" "${SHIPPED_LAYOUT}"
+  !insertmacro RemoveUnlessEdited "exclude.txt" "${SHIPPED_EXCLUDE}"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "Software\Corvane\Marnell2"
