@@ -51,25 +51,20 @@ void ReadIconGroup(UINT group, std::vector<SizeAndDepth>& fromDirectory, std::ve
 }  // namespace
 
 TEST(IconGroups, FourImagesOfTheGivenSizesAndDepths) {
-    std::vector<SizeAndDepth> expected = {{128, 24}, {48, 24}, {32, 24}, {16, 8}};
-    std::sort(expected.begin(), expected.end());
-    for (UINT group : {IDI_FILE_ICON, IDI_TRAY}) {
+    const std::vector<SizeAndDepth> all = {{16, 8}, {32, 24}, {48, 24}, {128, 24}};
+    // The paused tray icon: the notification area's two sizes only.
+    const std::vector<SizeAndDepth> trayOnly = {{16, 8}, {32, 24}};
+    const std::pair<UINT, const std::vector<SizeAndDepth>*> groups[] = {
+        {IDI_FILE_ICON, &all}, {IDI_TRAY, &all}, {IDI_TRAY_OFF, &trayOnly}};
+    for (const auto& [group, expected] : groups) {
         SCOPED_TRACE(testing::Message() << "group " << group);
         std::vector<SizeAndDepth> fromDirectory, fromImages;
         ReadIconGroup(group, fromDirectory, fromImages);
         std::sort(fromDirectory.begin(), fromDirectory.end());
         std::sort(fromImages.begin(), fromImages.end());
-        EXPECT_EQ(fromDirectory, expected);
-        EXPECT_EQ(fromImages, expected);
+        EXPECT_EQ(fromDirectory, *expected);
+        EXPECT_EQ(fromImages, *expected);
     }
-    // The paused tray icon: the notification area's two sizes only.
-    const std::vector<SizeAndDepth> trayOnly = {{16, 8}, {32, 24}};
-    std::vector<SizeAndDepth> fromDirectory, fromImages;
-    ReadIconGroup(IDI_TRAY_OFF, fromDirectory, fromImages);
-    std::sort(fromDirectory.begin(), fromDirectory.end());
-    std::sort(fromImages.begin(), fromImages.end());
-    EXPECT_EQ(fromDirectory, trayOnly);
-    EXPECT_EQ(fromImages, trayOnly);
 }
 
 TEST(IconGroups, TrayIconsLoadAtTheStandardSizes) {
