@@ -1,6 +1,7 @@
 #include "KeyTranslation.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "LayoutFile.h"
 
@@ -9,11 +10,17 @@ KeyEngineState& EngineState() {
     return state;
 }
 
-namespace {
-
-bool IsPassThrough(uint32_t code) {
+bool IsPassThroughKey(uint32_t code) {
     return std::find(PassThroughKeys.begin(), PassThroughKeys.end(), code) != PassThroughKeys.end();
 }
+
+std::string CodePointName(char32_t codePoint) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(codePoint));
+    return text;
+}
+
+namespace {
 
 // Table entries are compared with a key code after sign extension.
 bool Matches(int16_t entry, uint32_t code) { return static_cast<uint32_t>(static_cast<int32_t>(entry)) == code; }
@@ -81,7 +88,7 @@ char32_t CharacterToType(int32_t value) {
 }
 
 KeyDecision ProcessKeyEvent(KeyEventKind kind, uint32_t code, KeyStateSource& keys) {
-    if (IsPassThrough(code)) return {};
+    if (IsPassThroughKey(code)) return {};
     KeyEngineState& state = EngineState();
 
     if (kind == KeyEventKind::KeyDown) {

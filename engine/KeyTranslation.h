@@ -8,6 +8,7 @@
 #include <bitset>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 enum class KeyEventKind { KeyDown, KeyUp };
 
@@ -38,6 +39,15 @@ char32_t CharacterToType(int32_t value);
 // Keys the engine never handles in either direction: both Shifts, left Ctrl,
 // right Alt, and the packet key that carries injected characters.
 constexpr std::array<uint32_t, 5> PassThroughKeys = {0xA0, 0xA1, 0xA2, 0xA5, 0xE7};
+bool IsPassThroughKey(uint32_t code);
+
+// The virtual-key codes of real keys; a table entry outside them never matches.
+constexpr int kFirstKeyCode = 1;
+constexpr int kLastKeyCode = 254;
+constexpr bool IsKeyCode(int64_t code) { return code >= kFirstKeyCode && code <= kLastKeyCode; }
+
+// A code point as layouts and messages write it: U+ and at least four hex digits.
+std::string CodePointName(char32_t codePoint);
 
 // Process-wide engine state, zero at start; it survives layout reloads and
 // disabling, so an armed modifier stays armed.

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "KeyTranslation.h"
 #include "LayoutChecker.h"
 
 namespace layout_check {
@@ -12,17 +11,7 @@ namespace layout_check {
 const char* const kDoesNotLoad = "the layout does not load";
 
 bool IsBreak(char c) { return c == '\r' || c == '\n'; }
-bool IsKeyCode(int code) { return code >= 1 && code <= 254; }
-bool IsPassThrough(int code) {
-    return std::find(PassThroughKeys.begin(), PassThroughKeys.end(), static_cast<uint32_t>(code)) !=
-           PassThroughKeys.end();
-}
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
-std::string Hex4(uint32_t v) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(v & 0xFFFFu));
-    return hex;
-}
 
 // A byte as a message can show it.
 std::string ShownByte(char c) {

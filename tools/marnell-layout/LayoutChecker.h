@@ -97,9 +97,6 @@ private:
 namespace layout_check {
 extern const char* const kDoesNotLoad;
 bool IsBreak(char c);
-bool IsKeyCode(int code);
-bool IsPassThrough(int code);
 std::string Quoted(const std::string& s);
-std::string Hex4(uint32_t v);
 std::string ShownByte(char c);
 }  // namespace layout_check

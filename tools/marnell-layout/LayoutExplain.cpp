@@ -15,9 +15,7 @@
 namespace {
 
 bool IsTranslatable(int code) {
-    return code >= 1 && code <= 254 &&
-           std::find(PassThroughKeys.begin(), PassThroughKeys.end(), static_cast<uint32_t>(code)) ==
-               PassThroughKeys.end();
+    return IsKeyCode(code) && !IsPassThroughKey(static_cast<uint32_t>(code));
 }
 
 // Which rows and modifier keys take effect: of two rows for the same key and
@@ -66,8 +64,7 @@ std::string MarkdownEscaped(const std::string& text) {
 // surrogates have no glyph of their own, only the code point.
 std::string Shown(int32_t value, bool markdown) {
     const char32_t typed = CharacterToType(value);
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(typed));
+    const std::string hex = CodePointName(typed);
     const bool visible = typed > 0x20 && !(typed >= 0x7F && typed <= 0x9F) && !(typed >= 0xD800 && typed <= 0xDFFF);
     if (!visible) return hex;
     std::string glyph;

@@ -1,6 +1,7 @@
 // The activation and modifier lines: what the reader accepts there silently.
 
 #include "KeyNames.h"
+#include "KeyTranslation.h"
 #include "LayoutChecker.h"
 
 using namespace layout_check;
@@ -89,7 +90,7 @@ void LayoutChecker::OnModifierNumber(const Number& f) {
                           " can never be armed");
         return;
     }
-    if (IsPassThrough(code)) {
+    if (IsPassThroughKey(static_cast<uint32_t>(code))) {
         Warn(f.begin, "modifier key " + std::to_string(code) + " (" + KeyName(code) +
                           ") is a pass-through key that the engine never handles: " + modifier +
                           " can never be armed");

@@ -1,6 +1,7 @@
 // The rows: what the reader accepts there silently.
 
 #include "KeyNames.h"
+#include "KeyTranslation.h"
 #include "LayoutChecker.h"
 
 using namespace layout_check;
@@ -62,7 +63,7 @@ void LayoutChecker::CheckRowValues(const Field (&fields)[4], const bool (&presen
         Warn(fields[0].begin, "empty key code reads as 0, which matches no key: the row never applies");
     } else if (!IsKeyCode(key)) {
         Warn(fields[0].begin, "key code " + std::to_string(key) + " is outside 1..254: the row never matches a key");
-    } else if (IsPassThrough(key)) {
+    } else if (IsPassThroughKey(static_cast<uint32_t>(key))) {
         Warn(fields[0].begin, "key code " + std::to_string(key) + " (" + KeyName(key) +
                                   ") is a pass-through key that the engine never translates: the row never "
                                   "applies");
@@ -90,7 +91,7 @@ void LayoutChecker::CheckRowValues(const Field (&fields)[4], const bool (&presen
         } else if (f.value > 0x10FFFFu) {
             Warn(f.begin, std::string(caseNames[c]) + " character " + std::to_string(f.value) +
                               " is no Unicode code point (above 0x10FFFF): only its low 16 bits are typed, " +
-                              Hex4(f.value));
+                              CodePointName(f.value & 0xFFFFu));
         }
     }
 }
