@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "ConfigFileWatch.h"
 #include "ForegroundExclusion.h"
 #include "KeyboardHookThread.h"
 #include "LayoutFile.h"
@@ -64,6 +65,7 @@ BOOL CMarnell2App::InitInstance() {
 }
 
 int CMarnell2App::ExitInstance() {
+    CConfigFileWatch::Instance().Stop();
     CForegroundExclusion::Instance().Stop();
     CKeyboardHookThread::Instance().Stop();
     return CWinApp::ExitInstance();

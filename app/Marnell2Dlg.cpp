@@ -1,5 +1,8 @@
 #include "Marnell2Dlg.h"
 
+#include "ForegroundExclusion.h"
+#include "LayoutFileRead.h"
+#include "LayoutNotice.h"
 #include "resource.h"
 
 CMarnell2Dlg::ShellExecuteFn CMarnell2Dlg::s_pfnShellExecute = &ShellExecuteA;
@@ -34,6 +37,7 @@ CMarnell2Dlg::CMarnell2Dlg(CWnd* pParent)
 // The witness must not call on a dialog that is gone.
 CMarnell2Dlg::~CMarnell2Dlg() {
     CKeyboardWitness::Instance().StopFor(this);
+    CConfigFileWatch::Instance().StopFor(this);
     ReleaseToggleHotKey();
 }
 
@@ -60,7 +64,27 @@ BOOL CMarnell2Dlg::OnInitDialog() {
     m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId);
     m_trayIcon.SetDefaultTrayItem(11, TRUE);
     RegisterToggleHotKey();
+    CConfigFileWatch::Instance().Listen(this);
     return EnableTranslation();
+}
+
+void CMarnell2Dlg::OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) {
+    if (layoutChanged && m_bEnabled) {
+        EnableTranslation();  // reads exclude.txt too
+        return;
+    }
+    if (excludeChanged) CForegroundExclusion::Instance().Reload();
+}
+
+void CMarnell2Dlg::ReportLayoutFindings(bool loaded) {
+    constexpr char kFileName[] = "default.vmap";
+    std::string bytes;
+    const bool readable = ReadLayoutFileBytes("./default.vmap", bytes);
+    // The reader holds two zero bytes past the file's end.
+    if (readable && bytes.size() >= 2) bytes.resize(bytes.size() - 2);
+    const LayoutCheckReport report = readable ? CheckLayoutBytes(bytes) : UnreadableLayoutReport();
+    const std::optional<LayoutNotice> notice = NoticeForLayout(kFileName, readable, report, !loaded, IsWelsh());
+    if (notice) m_trayIcon.ShowBalloon(notice->title, notice->text);
 }
 
 bool CMarnell2Dlg::RegisterToggleHotKey() {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "ConfigFileWatch.h"
 #include "Framework.h"
 #include "KeyboardWitness.h"
 #include "SystemTray.h"
@@ -15,7 +16,7 @@
 // The vendor's web site; each web command appends its path and query.
 constexpr const char kVendorSite[] = "https://www.corvane.example";
 
-class CMarnell2Dlg : public CDialog, private HookKeeper {
+class CMarnell2Dlg : public CDialog, private HookKeeper, private ConfigFileListener {
 public:
     explicit CMarnell2Dlg(CWnd* pParent = nullptr);
     ~CMarnell2Dlg() override;
@@ -36,6 +37,13 @@ public:
     // The tray icon's image and tooltip for the state of translation: the
     // paused look while it is off.
     void ShowTranslationState();
+    // A layout file that cannot be read, or that the layout checker has
+    // findings for, gets one balloon from the tray icon; `loaded` whether it
+    // is in use now. Nothing for a clean file.
+    void ReportLayoutFindings(bool loaded);
+    // A saved layout file is taken as OK takes it, while translation is on; a
+    // saved exclude.txt whether it is on or off.
+    void OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) override;
     // Ctrl+Alt+Shift+M switches translation off and on from anywhere. A key
     // that another program owns leaves Marnell without it, silently.
     static constexpr int kToggleHotKeyId = 1;

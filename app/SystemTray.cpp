@@ -13,6 +13,7 @@ BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
 END_MESSAGE_MAP()
 
 CSystemTray::NotifyIconFn CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
+CSystemTray::NotifyIconWFn CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
 // The tray needs only GetVersion's major version, which every Windows reports
 // as at least 6; the SDK's deprecation of the call is no fault here.
 #ifdef _MSC_VER
@@ -73,6 +74,39 @@ BOOL CSystemTray::SetTrayIcon(HICON icon, LPCSTR tooltip) {
     if (!m_bIconAdded) return FALSE;
     m_iconData.uFlags = NIF_ICON | NIF_TIP;
     return s_pfnNotifyIcon(NIM_MODIFY, &m_iconData);
+}
+
+namespace {
+
+// UTF-8 into a fixed wide field, cut to fit with its terminating zero.
+template <size_t N>
+void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), field, N - 1);
+    if (n <= 0 && !utf8.empty()) {
+        // Too long for the field: convert whole, then cut before a lone high surrogate.
+        std::wstring whole(utf8.size(), L'\0');
+        const int all = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &whole[0],
+                                            static_cast<int>(whole.size()));
+        n = all < static_cast<int>(N) - 1 ? (all > 0 ? all : 0) : static_cast<int>(N) - 1;
+        if (n > 0 && whole[n - 1] >= 0xD800 && whole[n - 1] <= 0xDBFF) --n;
+        whole.copy(field, static_cast<size_t>(n));
+    }
+    field[n > 0 ? n : 0] = L'\0';
+}
+
+}  // namespace
+
+BOOL CSystemTray::ShowBalloon(const std::string& title, const std::string& text) {
+    if (!m_bIconAdded) return FALSE;
+    NOTIFYICONDATAW balloon = {};
+    balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    balloon.hWnd = m_iconData.hWnd;
+    balloon.uID = m_iconData.uID;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    CopyWide(balloon.szInfoTitle, title);
+    CopyWide(balloon.szInfo, text);
+    return s_pfnNotifyIconW(NIM_MODIFY, &balloon);
 }
 
 void CSystemTray::DeleteTrayIcon() {

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "Framework.h"
 
 class CSystemTray : public CWnd {
@@ -24,6 +26,9 @@ public:
     // Shows another image and tooltip; the shell is told at once when it holds
     // the icon, and a shell that restarts gets them with the icon.
     BOOL SetTrayIcon(HICON icon, LPCSTR tooltip);
+    // One warning balloon from the icon; title and text in UTF-8, sent as
+    // UTF-16 so that Welsh letters show. FALSE while the shell holds no icon.
+    BOOL ShowBalloon(const std::string& title, const std::string& text);
     // Records the menu's default item (a position or a command identifier).
     // FALSE when the icon's menu resource or its first sub-menu is missing.
     BOOL SetDefaultTrayItem(UINT item, BOOL byPosition);
@@ -39,6 +44,9 @@ public:
     // The shell call, replaceable by tests that count what is sent.
     using NotifyIconFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
     static NotifyIconFn s_pfnNotifyIcon;
+    // The wide shell call, for balloons; replaceable by tests too.
+    using NotifyIconWFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+    static NotifyIconWFn s_pfnNotifyIconW;
     // The Windows version query, replaceable by tests.
     using GetVersionFn = DWORD(WINAPI*)();
     static GetVersionFn s_pfnGetVersion;

@@ -11,7 +11,11 @@
 
 int CMarnell2Dlg::EnableTranslation() {
     // A layout file that cannot be read leaves the current hook and tables in force.
-    if (!LoadLayoutFile("./default.vmap")) return 0;
+    if (!LoadLayoutFile("./default.vmap")) {
+        ReportLayoutFindings(false);
+        return 0;
+    }
+    ReportLayoutFindings(true);
     CForegroundExclusion::Instance().Reload();
 
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),

@@ -240,6 +240,80 @@ TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
     expectShown(off, "Marnell (i ffwrdd)");
 }
 
+std::vector<NOTIFYICONDATAW> g_balloons;
+BOOL WINAPI RecordBalloon(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) != 0) g_balloons.push_back(*data);
+    return TRUE;
+}
+
+// Serves the message loop until `done` holds, for up to `ms`.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > ms) return false;
+        PumpPendingMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Saved layouts take effect without the dialog, however the editor saves; a
+// broken one keeps the tables in use and says which line, once.
+TEST_F(ConfigDialog, ASavedLayoutIsTakenAndABrokenOneSaysWhichLine) {
+    g_balloons.clear();
+    CSystemTray::s_pfnNotifyIconW = &RecordBalloon;
+    const auto firstKey = [] { return ActiveLayout().KeyCodes.empty() ? -1 : ActiveLayout().KeyCodes[0]; };
+    const auto writeRaw = [](const wchar_t* name, const std::string& text, DWORD share, DWORD holdMs) {
+        HANDLE file = ::CreateFileW(name, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        const size_t half = text.size() / 2;  // in two writes, as editors do
+        ::WriteFile(file, text.data(), static_cast<DWORD>(half), &written, nullptr);
+        PumpUntil([] { return false; }, 60);
+        ::WriteFile(file, text.data() + half, static_cast<DWORD>(text.size() - half), &written, nullptr);
+        PumpUntil([] { return false; }, holdMs);
+        ::CloseHandle(file);
+        return true;
+    };
+    ASSERT_EQ(firstKey(), 65);
+
+    ASSERT_TRUE(writeRaw(L"default.vmap", kEditedLayout, FILE_SHARE_READ, 0));
+    EXPECT_TRUE(PumpUntil([&] { return firstKey() == 79; }, 3000)) << "a save in place";
+    ASSERT_TRUE(writeRaw(L"saving.tmp", kFirstLayout, 0, 0));
+    ASSERT_TRUE(::MoveFileExW(L"saving.tmp", L"default.vmap", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_TRUE(PumpUntil([&] { return firstKey() == 65; }, 3000)) << "a temporary file renamed over it";
+    ASSERT_TRUE(writeRaw(L"default.vmap", kEditedLayout, 0, 1200));  // held locked past the quiet while
+    EXPECT_TRUE(PumpUntil([&] { return firstKey() == 79; }, 3000)) << "a file locked for a moment";
+    EXPECT_TRUE(g_balloons.empty()) << "no notice for a clean file";
+    EXPECT_TRUE(dlg->m_bEnabled);
+
+    ASSERT_TRUE(writeRaw(L"default.vmap", "KEY:165;\r\nLAYOUT:\r\n65;0;225;193;\r\n", FILE_SHARE_READ, 0));
+    EXPECT_TRUE(PumpUntil([] { return !g_balloons.empty(); }, 3000));
+    PumpUntil([] { return false; }, 700);
+    ASSERT_EQ(g_balloons.size(), 1u) << "one balloon a save";
+    EXPECT_EQ(g_balloons[0].uID, UINT(IDR_TRAY_MENU_ENGLISH));
+    EXPECT_EQ(g_balloons[0].cbSize, DWORD(NOTIFYICONDATAW_V2_SIZE));
+    const std::wstring text = g_balloons[0].szInfo;
+    EXPECT_EQ(text.rfind(L"Line 2: ", 0), 0u) << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L"The previous layout stays in use."), std::wstring::npos);
+    EXPECT_NE(text.find(L"marnell-layout check default.vmap"), std::wstring::npos);
+    EXPECT_EQ(firstKey(), 79) << "the tables in use stay";
+
+    ASSERT_TRUE(writeRaw(L"default.vmap", kFirstLayout, FILE_SHARE_READ, 0));
+    EXPECT_TRUE(PumpUntil([&] { return firstKey() == 65; }, 3000)) << "a mended save";
+    EXPECT_EQ(g_balloons.size(), 1u);
+
+    // In Welsh, through the dialog's OK: the same notice in the UI language.
+    TestApp().m_pMainWnd = nullptr;
+    delete dlg;
+    Open("cy");
+    ASSERT_TRUE(layoutDir.WriteLayout("KEY:165;\r\nLAYOUT:\r\n"));
+    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_EQ(g_balloons.size(), 2u);
+    EXPECT_EQ(std::wstring(g_balloons[1].szInfo).rfind(L"Llinell 2 o default.vmap", 0), 0u);
+    CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
+}
+
 TEST_F(ConfigDialog, EnterActsAsOk) {
     const HHOOK hook = dlg->m_hKeyboardHook;
     Show();

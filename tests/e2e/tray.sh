@@ -205,6 +205,8 @@ open_dialog; click_at $OK_X $OK_Y
 kill -0 $E2E_MARNELL_PID 2>/dev/null && pass "alive after the layout file was deleted" || fail "died after the layout file was deleted"
 e2e_focus_target; chord_a "deleted layout: old tables stay" 250
 printf 'KEY:145;\r\nMO' >"$E2E_WORK/default.vmap"
+# The save itself is answered by the tray icon's balloon.
+sleep 2.6; shot balloon 1024x120+0+648
 open_dialog; click_at $OK_X $OK_Y
 e2e_focus_target; chord_a "truncated layout: old tables stay" 250
 # Once disabled, enabling with a broken file fails quietly and stays off.
@@ -220,6 +222,13 @@ e2e_focus_target; chord_a "mended layout: OK with the box still ticked resumes t
 open_menu; pick $MENU_CYMRAEG_Y
 open_dialog; shot_clear dialog-welsh $DIALOG_AREA; click_at $OK_X $OK_Y
 open_menu; pick $MENU_ENGLISH_Y
+
+# A saved layout takes effect at once, without the dialog.
+layout 250 218
+sleep 1.5
+e2e_focus_target; chord_a "a saved layout is used without the dialog" 250
+layout 225 193
+sleep 1.5
 
 # A long run of chords, typed as every check here types them: each one
 # translated, and the hook, which works, never reinstalled.

@@ -1,0 +1,148 @@
+#include "ConfigFileWatch.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"MarnellConfigFileWatch";
+constexpr wchar_t kLayoutFile[] = L"default.vmap";
+constexpr wchar_t kExcludeFile[] = L"exclude.txt";
+constexpr UINT kDirectoryChanged = WM_APP + 0x46;
+constexpr UINT_PTR kQuietTimer = 1;
+
+// Whether an editor holds the file so that the layout reader (which shares
+// reading only) cannot open it now.
+bool IsLocked(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+bool CConfigFileWatch::Stamp::operator==(const Stamp& other) const {
+    return exists == other.exists && size == other.size && written.dwLowDateTime == other.written.dwLowDateTime &&
+           written.dwHighDateTime == other.written.dwHighDateTime;
+}
+
+CConfigFileWatch::Stamp CConfigFileWatch::StampOf(const wchar_t* path) {
+    Stamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return stamp;
+    stamp.exists = true;
+    stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.written = data.ftLastWriteTime;
+    return stamp;
+}
+
+CConfigFileWatch& CConfigFileWatch::Instance() {
+    static CConfigFileWatch watch;
+    return watch;
+}
+
+CConfigFileWatch::~CConfigFileWatch() { Stop(); }
+
+void CConfigFileWatch::Listen(ConfigFileListener* listener) {
+    m_listener = listener;
+    m_layout = StampOf(kLayoutFile);
+    m_exclude = StampOf(kExcludeFile);
+    if (m_hWnd == nullptr) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &CConfigFileWatch::WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kWindowClass;
+        RegisterClassW(&wc);
+        m_hWnd = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        if (m_hWnd == nullptr) return;
+    }
+    wchar_t directory[MAX_PATH * 2] = {};
+    GetCurrentDirectoryW(MAX_PATH * 2, directory);
+    if (m_thread.joinable() && m_directory == directory) return;
+    EndThread();
+    m_directory = directory;
+    HANDLE change = FindFirstChangeNotificationW(
+        m_directory.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+    if (change == INVALID_HANDLE_VALUE) return;
+    m_stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_thread = std::thread(&CConfigFileWatch::Run, this, change, m_directory);
+}
+
+void CConfigFileWatch::StopFor(ConfigFileListener* listener) {
+    if (m_listener == listener) m_listener = nullptr;
+}
+
+void CConfigFileWatch::Stop() {
+    EndThread();
+    m_listener = nullptr;
+}
+
+void CConfigFileWatch::EndThread() {
+    if (m_thread.joinable()) {
+        SetEvent(m_stop);
+        m_thread.join();
+    }
+    if (m_stop != nullptr) CloseHandle(m_stop);
+    m_stop = nullptr;
+    m_directory.clear();
+}
+
+void CConfigFileWatch::Run(HANDLE change, std::wstring directory) {
+    const HANDLE handles[2] = {m_stop, change};
+    while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+        PostMessageW(m_hWnd, kDirectoryChanged, 0, 0);
+        // A working directory deleted or renamed away ends the watch: the
+        // tables in use stay, and nothing waits on a handle that may not rest.
+        if (GetFileAttributesW(directory.c_str()) == INVALID_FILE_ATTRIBUTES || !FindNextChangeNotification(change))
+            break;
+    }
+    FindCloseChangeNotification(change);
+}
+
+void CConfigFileWatch::OnChange() {
+    m_quiet.OnChange(GetTickCount());
+    ArmTimer();
+}
+
+// One timer while a save settles, armed for what is left of the quiet while;
+// changes meanwhile only move the end of that while.
+void CConfigFileWatch::ArmTimer() {
+    if (m_timerSet || !m_quiet.IsWaiting()) return;
+    m_timerSet = SetTimer(m_hWnd, kQuietTimer, m_quiet.WaitLeftMs(GetTickCount()), nullptr) != 0;
+}
+
+void CConfigFileWatch::OnTimer() {
+    KillTimer(m_hWnd, kQuietTimer);
+    m_timerSet = false;
+    if (m_quiet.OnTimer(GetTickCount()))
+        Take();
+    else
+        ArmTimer();
+}
+
+void CConfigFileWatch::Take() {
+    const Stamp layout = StampOf(kLayoutFile), exclude = StampOf(kExcludeFile);
+    const bool layoutChanged = !(layout == m_layout), excludeChanged = !(exclude == m_exclude);
+    if (layoutChanged && layout.exists && IsLocked(kLayoutFile) && m_quiet.OnLocked(GetTickCount())) {
+        ArmTimer();
+        return;
+    }
+    m_layout = layout;
+    m_exclude = exclude;
+    if ((layoutChanged || excludeChanged) && m_listener != nullptr)
+        m_listener->OnConfigFilesSaved(layoutChanged, excludeChanged);
+}
+
+LRESULT CALLBACK CConfigFileWatch::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CConfigFileWatch& self = Instance();
+    if (message == kDirectoryChanged) {
+        self.OnChange();
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kQuietTimer) {
+        self.OnTimer();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
