@@ -1,10 +1,11 @@
 #include "ConfigFileWatch.h"
 
+#include "ForegroundExclusion.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"MarnellConfigFileWatch";
 constexpr wchar_t kLayoutFile[] = L"default.vmap";
-constexpr wchar_t kExcludeFile[] = L"exclude.txt";
 constexpr UINT kDirectoryChanged = WM_APP + 0x46;
 constexpr UINT_PTR kQuietTimer = 1;
 
@@ -47,7 +48,7 @@ CConfigFileWatch::~CConfigFileWatch() { Stop(); }
 void CConfigFileWatch::Listen(ConfigFileListener* listener) {
     m_listener = listener;
     m_layout = StampOf(kLayoutFile);
-    m_exclude = StampOf(kExcludeFile);
+    m_exclude = StampOf(kExcludeFileName);
     if (m_hWnd == nullptr) {
         WNDCLASSW wc = {};
         wc.lpfnWndProc = &CConfigFileWatch::WindowProc;
@@ -122,7 +123,7 @@ void CConfigFileWatch::OnTimer() {
 }
 
 void CConfigFileWatch::Take() {
-    const Stamp layout = StampOf(kLayoutFile), exclude = StampOf(kExcludeFile);
+    const Stamp layout = StampOf(kLayoutFile), exclude = StampOf(kExcludeFileName);
     const bool layoutChanged = !(layout == m_layout), excludeChanged = !(exclude == m_exclude);
     if (layoutChanged && layout.exists && IsLocked(kLayoutFile) && m_quiet.OnLocked(GetTickCount())) {
         ArmTimer();

@@ -38,7 +38,7 @@ BOOL CMarnell2App::InitInstance() {
     // as this process.
     m_hRunningMutex = CreateMutexA(nullptr, FALSE, kRunningMutexName);
     if (m_hRunningMutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) return FALSE;
-    if (!LoadLayoutFile("./default.vmap")) return FALSE;
+    if (!LoadLayoutFile(kLayoutFilePath)) return FALSE;
 
     CSplashClass splash;
     InitCommonControls();

@@ -1,6 +1,7 @@
 #include "Marnell2Dlg.h"
 
 #include "ForegroundExclusion.h"
+#include "LayoutFile.h"
 #include "LayoutFileRead.h"
 #include "LayoutNotice.h"
 #include "resource.h"
@@ -77,13 +78,12 @@ void CMarnell2Dlg::OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) {
 }
 
 void CMarnell2Dlg::ReportLayoutFindings(bool loaded) {
-    constexpr char kFileName[] = "default.vmap";
     std::string bytes;
-    const bool readable = ReadLayoutFileBytes("./default.vmap", bytes);
+    const bool readable = ReadLayoutFileBytes(kLayoutFilePath, bytes);
     // The reader holds two zero bytes past the file's end.
     if (readable && bytes.size() >= 2) bytes.resize(bytes.size() - 2);
     const LayoutCheckReport report = readable ? CheckLayoutBytes(bytes) : UnreadableLayoutReport();
-    const std::optional<LayoutNotice> notice = NoticeForLayout(kFileName, readable, report, !loaded, IsWelsh());
+    const std::optional<LayoutNotice> notice = NoticeForLayout(kLayoutFileName, readable, report, !loaded, IsWelsh());
     if (notice) m_trayIcon.ShowBalloon(notice->title, notice->text);
 }
 

@@ -78,20 +78,17 @@ BOOL CSystemTray::SetTrayIcon(HICON icon, LPCSTR tooltip) {
 
 namespace {
 
-// UTF-8 into a fixed wide field, cut to fit with its terminating zero.
+// UTF-8 into a fixed wide field, cut to fit with its terminating zero and
+// never between the two halves of a surrogate pair.
 template <size_t N>
 void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), field, N - 1);
-    if (n <= 0 && !utf8.empty()) {
-        // Too long for the field: convert whole, then cut before a lone high surrogate.
-        std::wstring whole(utf8.size(), L'\0');
-        const int all = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &whole[0],
-                                            static_cast<int>(whole.size()));
-        n = all < static_cast<int>(N) - 1 ? (all > 0 ? all : 0) : static_cast<int>(N) - 1;
-        if (n > 0 && whole[n - 1] >= 0xD800 && whole[n - 1] <= 0xDBFF) --n;
-        whole.copy(field, static_cast<size_t>(n));
-    }
-    field[n > 0 ? n : 0] = L'\0';
+    const int length = static_cast<int>(utf8.size());
+    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)), L'\0');
+    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, &wide[0], static_cast<int>(wide.size()));
+    size_t n = wide.size() < N - 1 ? wide.size() : N - 1;
+    if (n < wide.size() && n > 0 && wide[n - 1] >= 0xD800 && wide[n - 1] <= 0xDBFF) --n;
+    wide.copy(field, n);
+    field[n] = L'\0';
 }
 
 }  // namespace

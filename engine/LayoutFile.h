@@ -13,6 +13,10 @@
 // as they were. Never throws.
 bool LoadLayoutFile(const char* path);
 
+// The layout file the program reads, in its working directory.
+constexpr char kLayoutFileName[] = "default.vmap";
+constexpr char kLayoutFilePath[] = "./default.vmap";
+
 // Copies of the loaded tables, one accessor per table.
 std::vector<int16_t> GetActivationKeys();
 std::vector<int16_t> GetModifierKeys();

@@ -11,7 +11,7 @@
 
 int CMarnell2Dlg::EnableTranslation() {
     // A layout file that cannot be read leaves the current hook and tables in force.
-    if (!LoadLayoutFile("./default.vmap")) {
+    if (!LoadLayoutFile(kLayoutFilePath)) {
         ReportLayoutFindings(false);
         return 0;
     }

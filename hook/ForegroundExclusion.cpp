@@ -8,8 +8,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows text is UTF-16");
 
 namespace {
 
-constexpr wchar_t kExcludeFile[] = L"./exclude.txt";
-
 enum class ReadResult { Read, Missing, Unreadable };
 
 // At most ExcludedPrograms::kMaxFileBytes of the file.
@@ -47,7 +45,7 @@ CForegroundExclusion& CForegroundExclusion::Instance() {
 
 void CForegroundExclusion::Reload() {
     std::string bytes;
-    switch (ReadBoundedFile(kExcludeFile, bytes)) {
+    switch (ReadBoundedFile(kExcludeFileName, bytes)) {
         case ReadResult::Read: m_list = ExcludedPrograms::Parse(bytes); break;
         case ReadResult::Missing: m_list = ExcludedPrograms(); break;
         case ReadResult::Unreadable: break;

@@ -8,6 +8,9 @@
 
 #include "ExcludedPrograms.h"
 
+// The list of programs Marnell stays out of, in the working directory.
+constexpr wchar_t kExcludeFileName[] = L"exclude.txt";
+
 class CForegroundExclusion {
 public:
     static CForegroundExclusion& Instance();
