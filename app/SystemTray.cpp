@@ -71,9 +71,19 @@ void CSystemTray::SetTip(LPCSTR tooltip) {
 BOOL CSystemTray::SetTrayIcon(HICON icon, LPCSTR tooltip) {
     m_iconData.hIcon = icon;
     SetTip(tooltip);
-    if (!m_bIconAdded) return FALSE;
+    if (!m_bIconWanted) return FALSE;
     m_iconData.uFlags = NIF_ICON | NIF_TIP;
-    return s_pfnNotifyIcon(NIM_MODIFY, &m_iconData);
+    if (m_bIconAdded && s_pfnNotifyIcon(NIM_MODIFY, &m_iconData)) return TRUE;
+    // The shell holds no icon of ours although it was never deleted: it
+    // restarted, or became ready, without the TaskbarCreated broadcast that
+    // would have said so (Wine's shell need not send it). It takes the icon now.
+    return AddToShell();
+}
+
+BOOL CSystemTray::AddToShell() {
+    m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
+    return m_bIconAdded;
 }
 
 namespace {
@@ -129,8 +139,7 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // A restarted shell forgets every icon, and one that was not ready
     // refused it: either way it takes the icon now.
     if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0 && m_bIconWanted) {
-        m_iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        m_bIconAdded = s_pfnNotifyIcon(NIM_ADD, &m_iconData) ? TRUE : FALSE;
+        AddToShell();
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

@@ -24,7 +24,9 @@ public:
     BOOL AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id);
     void DeleteTrayIcon();
     // Shows another image and tooltip; the shell is told at once when it holds
-    // the icon, and a shell that restarts gets them with the icon.
+    // the icon, and a shell that restarts gets them with the icon. A shell
+    // that no longer holds the icon, whether or not it announced itself, is
+    // given it anew. FALSE once the icon is deleted.
     BOOL SetTrayIcon(HICON icon, LPCSTR tooltip);
     // One warning balloon from the icon; title and text in UTF-8, sent as
     // UTF-16 so that Welsh letters show. FALSE while the shell holds no icon.
@@ -60,6 +62,8 @@ private:
     LRESULT SendDefaultCommand(CWnd* pMainWnd);
     LRESULT ShowTrayMenu(CWnd* pMainWnd);
     void SetTip(LPCSTR tooltip);
+    // NIM_ADD with everything the icon has; m_bIconAdded says whether it took.
+    BOOL AddToShell();
 
     UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
     // The icon belongs in the notification area: from AddTrayIcon (whether or

@@ -20,6 +20,7 @@ int CMarnell2Dlg::EnableTranslation() {
 
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
                         GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
+    CForegroundExclusion::Instance().SetChordKeys(tables);
     // A hook that could not be installed leaves the one before in force.
     m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables)).hook;
     m_bEnabled = true;

@@ -4,8 +4,6 @@
 
 #include "KeyboardHook.h"
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows text is UTF-16");
-
 namespace {
 
 enum class ReadResult { Read, Missing, Unreadable };
@@ -56,26 +54,35 @@ void CForegroundExclusion::Reload() {
         m_hForegroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                             &CForegroundExclusion::OnForegroundChanged, 0, 0, WINEVENT_OUTOFCONTEXT);
     }
-    Judge(GetForegroundWindow());
+    m_verdict.Forget();
+    Follow(GetForegroundWindow());
 }
 
 void CForegroundExclusion::Stop() {
     if (m_hForegroundHook != nullptr) UnhookWinEvent(m_hForegroundHook);
     m_hForegroundHook = nullptr;
+    m_verdict.Forget();
     KeysPassUntouched().store(false);
 }
 
-void CALLBACK CForegroundExclusion::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
-    Instance().Judge(window);
+void CForegroundExclusion::SetChordKeys(const LayoutTables& layout) {
+    m_lookout.SetChordKeys(layout.ActivationKeys, layout.ModifierKeys);
 }
 
-void CForegroundExclusion::Judge(HWND window) {
-    const bool excluded = !m_list.empty() && window != nullptr && [&] {
-        const std::wstring program = ProgramOf(window);
-        return !program.empty() &&
-               m_list.Contains(std::u16string_view(reinterpret_cast<const char16_t*>(program.data()), program.size()));
-    }();
-    KeysPassUntouched().store(excluded);
+void CForegroundExclusion::OnKeyDown(uint32_t vk, uint32_t eventMs) {
+    // Nothing listed: the flag stays down, as Reload left it, and a key costs
+    // not even the question which window is in front.
+    if (m_lookout.OnKeyDown(vk, eventMs) && !m_list.empty()) Follow(GetForegroundWindow());
+}
+
+void CALLBACK CForegroundExclusion::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
+    Instance().Follow(window);
+}
+
+void CForegroundExclusion::Follow(HWND window) {
+    const auto programOf = [](ForegroundVerdict::Window w) { return ProgramOf(reinterpret_cast<HWND>(w)); };
+    const bool untouched = m_verdict.Follow(reinterpret_cast<ForegroundVerdict::Window>(window), m_list, programOf);
+    KeysPassUntouched().store(untouched, std::memory_order_relaxed);
 }
 
 std::wstring CForegroundExclusion::ProgramOf(HWND window) {

@@ -3,10 +3,21 @@
 // foreground window on the main thread and tells the hook, through one flag
 // (KeysPassUntouched), whether the program that owns it is listed. The key
 // path itself makes no window call, no process query and no comparison.
+//
+// The system's foreground event is one signal; the raw-input witness, which
+// sees every key on the main thread, gives the other (OnKeyDown), for changes
+// that no event announced: at the key-downs that can begin a chord and at the
+// first key after a pause (ForegroundLookout), the foreground window is looked
+// at, and judged when it is new. The key that shows a change is seen a moment
+// after the hook was called for it, so it alone is handled with the previous
+// verdict; a chord's letter, after its activation key, is judged right.
 
 #include <windows.h>
 
 #include "ExcludedPrograms.h"
+#include "ForegroundLookout.h"
+#include "ForegroundVerdict.h"
+#include "LayoutTables.h"
 
 // The list of programs Marnell stays out of, in the working directory.
 constexpr wchar_t kExcludeFileName[] = L"exclude.txt";
@@ -22,6 +33,12 @@ public:
     void Reload();
     // Stops following the foreground window; keys pass through the hook as usual.
     void Stop();
+    // The keys that begin a chord in the layout now in use.
+    void SetChordKeys(const LayoutTables& layout);
+    // A key-down seen through raw input, at `eventMs` (its message time):
+    // when it is worth a look, the window in the foreground now is judged,
+    // unless it was judged last. Nothing at all while no program is listed.
+    void OnKeyDown(uint32_t vk, uint32_t eventMs);
 
     const ExcludedPrograms& List() const { return m_list; }
     // The file name (no folder) of the program that owns `window`; empty when
@@ -31,8 +48,10 @@ public:
 private:
     CForegroundExclusion() = default;
     static void CALLBACK OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD);
-    void Judge(HWND window);
+    void Follow(HWND window);
 
     ExcludedPrograms m_list;
+    ForegroundVerdict m_verdict;
+    ForegroundLookout m_lookout;
     HWINEVENTHOOK m_hForegroundHook = nullptr;
 };

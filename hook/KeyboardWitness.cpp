@@ -2,6 +2,7 @@
 
 #include <wtsapi32.h>
 
+#include "ForegroundExclusion.h"
 #include "KeyboardHook.h"
 
 namespace {
@@ -83,6 +84,10 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     if (GetRawInputData(input, RID_INPUT, &data, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) return;
     if (data.header.dwType != RIM_TYPEKEYBOARD || m_keeper == nullptr) return;
     const RAWKEYBOARD& key = data.data.keyboard;
+    // A change of foreground window that no event announced is noticed at a
+    // key-down, before the next key of a chord reaches the hook.
+    if ((key.Flags & RI_KEY_BREAK) == 0)
+        CForegroundExclusion::Instance().OnKeyDown(key.VKey, static_cast<uint32_t>(GetMessageTime()));
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
     if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, static_cast<uint32_t>(GetMessageTime()), GetTickCount()))
         Reinstall();

@@ -4,7 +4,9 @@
 // shows it gone (HookWitness decides), and once when the session is unlocked
 // or the machine resumes from sleep, the moments hooks are lost. Lives on the
 // main thread in a hidden window of its own; nothing polls, and a one-shot
-// timer runs only while a raw event waits for its verdict.
+// timer runs only while a raw event waits for its verdict. Each raw key-down
+// also has the foreground window followed for the programs Marnell stays out
+// of (ForegroundExclusion.h).
 
 #include <windows.h>
 

@@ -222,6 +222,12 @@ int main(int argc, char** argv) {
         }
         return window != nullptr ? 0 : 1;
     }
+    if (command == "foreground" && argc > 2) {
+        // Another process brings a window to the front, as a program raising
+        // its own window or a launcher does; no foreground event is promised.
+        HWND window = FindWindowA(nullptr, argv[2]);
+        return window != nullptr && SetForegroundWindow(window) ? 0 : 1;
+    }
     if (command == "reinstalls") {
         HWND witness = FindWindowW(kKeyboardWitnessClass, nullptr);
         DWORD_PTR count = 0;
@@ -276,6 +282,7 @@ int main(int argc, char** argv) {
         std::printf("splash %d\n", Look().splash ? 1 : 0);
         return unanswered == 0 ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR | reinstalls\n");
+    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR | reinstalls | "
+                 "keys dVK|uVK... | held VK | window TITLE SECONDS | foreground TITLE\n");
     return 64;
 }

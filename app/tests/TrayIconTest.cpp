@@ -390,4 +390,32 @@ TEST(TrayLifecycle, NewTaskbarTakesTheIconThatWasRefusedButNotOneDeleted) {
     EXPECT_EQ(shell.Count(NIM_DELETE), 0);
 }
 
+// A shell that restarts or becomes ready without the broadcast (Wine's need
+// not send it): the next change of the icon's state brings the icon back.
+TEST(TrayLifecycle, AShellThatLostTheIconSilentlyTakesItAtTheNextChange) {
+    ShellRecorder shell;
+    CSystemTray tray;
+    ASSERT_TRUE(tray.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", TrayIconImage(), IDR_TRAY_MENU_ENGLISH));
+    shell.modifyResult = FALSE;
+    EXPECT_TRUE(tray.SetTrayIcon(TrayIconImage(), "Marnell (off)"));
+    ASSERT_EQ(shell.Count(NIM_ADD), 2);
+    const NOTIFYICONDATAA& added = shell.calls.back().data;
+    EXPECT_EQ(added.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_STREQ(added.szTip, "Marnell (off)");
+    EXPECT_EQ(added.uCallbackMessage, UINT(WM_TRAY_NOTIFY));
+
+    // Refused at start and never announced: taken at the next change too.
+    shell.addResult = FALSE;
+    CSystemTray refused;
+    EXPECT_FALSE(refused.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", TrayIconImage(), IDR_TRAY_MENU_ENGLISH));
+    shell.addResult = TRUE;
+    EXPECT_TRUE(refused.SetTrayIcon(TrayIconImage(), "Marnell"));
+    EXPECT_TRUE(refused.m_bIconAdded);
+    // Deleted: never added again.
+    const int adds = shell.Count(NIM_ADD);
+    refused.DeleteTrayIcon();
+    EXPECT_FALSE(refused.SetTrayIcon(TrayIconImage(), "Marnell"));
+    EXPECT_EQ(shell.Count(NIM_ADD), adds);
+}
+
 }  // namespace

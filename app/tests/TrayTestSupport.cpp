@@ -17,7 +17,8 @@ BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data) {
     std::memset(&call.data, 0, sizeof(call.data));
     if (data != nullptr) std::memcpy(&call.data, data, kTrayIconDataSize);
     g_pRecorder->calls.push_back(call);
-    return message == NIM_ADD ? g_pRecorder->addResult : TRUE;
+    if (message == NIM_ADD) return g_pRecorder->addResult;
+    return message == NIM_MODIFY ? g_pRecorder->modifyResult : TRUE;
 }
 
 PopupMenuDriver* g_pDriver = nullptr;

@@ -32,6 +32,7 @@ public:
     };
     std::vector<Call> calls;
     BOOL addResult;
+    BOOL modifyResult = TRUE;  // FALSE: a shell that no longer holds the icon
 
     int Count(DWORD message) const;
 };

@@ -180,9 +180,28 @@ chord_a "Ctrl+Alt+Shift+M again: translated" 225
 printf '# stays out of the typing target\r\n  TYPING_TARGET.EXE  # in any case\r\n' >"$E2E_WORK/exclude.txt"
 xdotool key ctrl+alt+shift+m; sleep 0.3; xdotool key ctrl+alt+shift+m; sleep 0.3
 chord_a "a listed program: untranslated" 97
-(cd "$E2E_WORK" && exec wine "$PROBE" window Elsewhere 2) >/dev/null 2>&1 &
-wait_for 10 xdotool search --name '^Elsewhere$' && sleep 0.5
-e2e_focus_target; chord_a "a listed program, back in the foreground: untranslated" 97
+# The foreground is followed wherever it goes, by a click or by another
+# program, whether or not the system announces the change: a second typing
+# target, a program that is not listed, below the first.
+cp "$E2E_TARGET_EXE" "$E2E_WORK/second_target.exe"
+: >"$E2E_WORK/second.log"
+(cd "$E2E_WORK" && TYPING_TARGET_TITLE='Second target' TYPING_TARGET_AT=300,400 \
+  exec wine second_target.exe second.log) >"$E2E_WORK/second.out" 2>&1 &
+E2E_PIDS+=($!)
+wait_for 30 grep -q '^ready' "$E2E_WORK/second.log" && wait_for 10 xdotool search --name '^Second target$' \
+  || fail "the second typing target did not start"
+SECOND_WIN=$(xdotool search --name '^Second target$' | head -n1)
+in_second() { local E2E_LOG="$E2E_WORK/second.log"; "$@"; }
+# Scroll Lock and A through SendInput from another process: keys reach the
+# foreground window whatever has the X focus.
+chord_a_sent() { e2e_expect_chars_by "$1" "$2" wine "$PROBE" keys d145 d65 u65 u145; }
+e2e_focus_window "$SECOND_WIN" 540 500; in_second chord_a "another program clicked to the front: translated" 225
+e2e_focus_target; chord_a "the listed program clicked to the front again: untranslated" 97
+wine "$PROBE" foreground 'Second target' || fail "the probe could not bring the second target to the front"
+sleep 0.3; in_second chord_a_sent "another program brought to the front by a third: translated" 225
+wine "$PROBE" foreground 'Typing target' || fail "the probe could not bring the typing target to the front"
+sleep 0.3; chord_a_sent "the listed program brought back by a third: untranslated" 97
+e2e_focus_target
 printf '# nothing listed\r\nother.exe\r\n' >"$E2E_WORK/exclude.txt"
 xdotool key ctrl+alt+shift+m; sleep 0.3; xdotool key ctrl+alt+shift+m; sleep 0.3
 chord_a "no longer listed: translated" 225

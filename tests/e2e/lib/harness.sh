@@ -64,16 +64,19 @@ e2e_start_target() {
 
 # Wine makes a window active only when it is clicked or raised by Wine itself;
 # X focus alone leaves a splash or dialog of another process active.
-e2e_focus_target() {
+e2e_focus_target() { e2e_focus_window "$E2E_TARGET_WIN" 200 150; }
+# e2e_focus_window WIN X Y: clicks the window at X,Y of the screen, then gives
+# it X focus.
+e2e_focus_window() {
   local n
-  xdotool mousemove 200 150 click 1 >/dev/null 2>&1; sleep 0.2
+  xdotool mousemove "$2" "$3" click 1 >/dev/null 2>&1; sleep 0.2
   for n in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool windowactivate "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
-    xdotool windowfocus "$E2E_TARGET_WIN" >/dev/null 2>&1 || true
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$E2E_TARGET_WIN" ] && return 0
+    xdotool windowactivate "$1" >/dev/null 2>&1 || true
+    xdotool windowfocus "$1" >/dev/null 2>&1 || true
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
     sleep 0.2
   done
-  echo "could not focus the typing target" >&2
+  echo "could not focus window $1" >&2
   return 1
 }
 
@@ -113,8 +116,13 @@ e2e_settle() {
 # e2e_expect_chars NAME EXPECTED XDOTOOL-ARGS...: types, then compares.
 e2e_expect_chars() {
   local name=$1 expected=$2; shift 2
+  e2e_expect_chars_by "$name" "$expected" xdotool "$@"
+}
+# e2e_expect_chars_by NAME EXPECTED COMMAND...: the same, typed by COMMAND.
+e2e_expect_chars_by() {
+  local name=$1 expected=$2; shift 2
   e2e_log_mark
-  xdotool "$@"
+  "$@"
   e2e_settle
   local got; got=$(e2e_chars_since)
   if [ "$got" = "$expected" ]; then pass "$name"; else fail "$name: expected [$expected] got [$got]"; fi

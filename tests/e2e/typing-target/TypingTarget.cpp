@@ -9,10 +9,12 @@
 //             up VK     (WM_KEYUP)     sysup VK   (WM_SYSKEYUP)
 //             char N    (WM_CHAR, the full character value in decimal)
 // With TYPING_TARGET_TIMES set, each line ends with the microseconds since the
-// Unix epoch at which the message arrived.
+// Unix epoch at which the message arrived. TYPING_TARGET_TITLE and
+// TYPING_TARGET_AT ("X,Y") give a second copy a title and a place of its own.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -94,8 +96,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     wc.lpszClassName = L"MarnellTypingTarget";
     RegisterClassW(&wc);
 
-    HWND frame = CreateWindowExW(0, wc.lpszClassName, L"Typing target", WS_OVERLAPPEDWINDOW,
-                                 40, 40, 480, 200, nullptr, nullptr, instance, nullptr);
+    wchar_t title[64] = L"Typing target";
+    GetEnvironmentVariableW(L"TYPING_TARGET_TITLE", title, 64);
+    char at[32] = "40,40";
+    GetEnvironmentVariableA("TYPING_TARGET_AT", at, sizeof(at));
+    char* comma = nullptr;
+    const int x = static_cast<int>(std::strtol(at, &comma, 10));
+    const int y = comma != nullptr && *comma == ',' ? static_cast<int>(std::strtol(comma + 1, nullptr, 10)) : 40;
+    HWND frame = CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW,
+                                 x, y, 480, 200, nullptr, nullptr, instance, nullptr);
     HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL,
                                 0, 0, 480, 200, frame, reinterpret_cast<HMENU>(1), instance, nullptr);

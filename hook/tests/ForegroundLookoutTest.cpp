@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "ForegroundLookout.h"
+
+namespace {
+
+constexpr uint32_t kRightAlt = 0xA5, kApostrophe = 0xC0, kA = 'A', kB = 'B';
+
+// AltGr activates; the ' key arms an accent. Entry 0 of the modifiers is the
+// table's placeholder.
+ForegroundLookout WelshLookout() {
+    ForegroundLookout lookout;
+    lookout.SetChordKeys({kRightAlt}, {int16_t(kB), int16_t(kApostrophe)});
+    return lookout;
+}
+
+TEST(ForegroundLookoutTest, ChordKeysAndTheFirstKeyAfterAPauseAreLookedAtOtherTypingIsNot) {
+    ForegroundLookout lookout = WelshLookout();
+    uint32_t now = 0xFFFFFF00u;  // the clock wraps while typing
+    EXPECT_TRUE(lookout.OnKeyDown(kA, now));  // the first key ever
+    // Fast typing: only the keys that begin a chord or arm an accent.
+    EXPECT_FALSE(lookout.OnKeyDown(kA, now += 120));
+    EXPECT_TRUE(lookout.OnKeyDown(kRightAlt, now += 120));
+    EXPECT_TRUE(lookout.OnKeyDown(kApostrophe, now += 120));
+    EXPECT_FALSE(lookout.OnKeyDown(kB, now += 120));  // the placeholder is no key
+    EXPECT_FALSE(lookout.OnKeyDown(kA, now += ForegroundLookout::kPauseMs - 1));
+    // A pause: the user may have clicked another window.
+    EXPECT_TRUE(lookout.OnKeyDown(kA, now += ForegroundLookout::kPauseMs));
+    EXPECT_FALSE(lookout.OnKeyDown(kA, now += 30));  // auto-repeat
+}
+
+TEST(ForegroundLookoutTest, ANewLayoutsKeysReplaceTheOldAndNonKeysAreIgnored) {
+    ForegroundLookout lookout = WelshLookout();
+    lookout.SetChordKeys({int16_t(kA), -1, 0, 255, 300}, {});
+    uint32_t now = 1000;
+    lookout.OnKeyDown(kB, now);
+    EXPECT_TRUE(lookout.OnKeyDown(kA, now += 10));
+    EXPECT_FALSE(lookout.OnKeyDown(kRightAlt, now += 10));
+    EXPECT_FALSE(lookout.OnKeyDown(255, now += 10));
+    EXPECT_FALSE(lookout.OnKeyDown(0xFFFF, now += 10));
+}
+
+}  // namespace
