@@ -1,13 +1,17 @@
 #include "ConfigFileWatch.h"
 
+#include "AnsiText.h"
 #include "ForegroundExclusion.h"
+#include "LayoutFile.h"
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"MarnellConfigFileWatch";
-constexpr wchar_t kLayoutFile[] = L"default.vmap";
 constexpr UINT kDirectoryChanged = WM_APP + 0x46;
-constexpr UINT_PTR kQuietTimer = 1;
+
+const wchar_t* LayoutFile() {
+    static const std::wstring name = WideFromAnsi(kLayoutFileName);
+    return name.c_str();
+}
 
 // Whether an editor holds the file so that the layout reader (which shares
 // reading only) cannot open it now.
@@ -22,6 +26,11 @@ bool IsLocked(const wchar_t* path) {
 }
 
 }  // namespace
+
+BEGIN_MESSAGE_MAP(CConfigFileWatch, CWnd)
+    ON_MESSAGE(kDirectoryChanged, &CConfigFileWatch::OnDirectoryChanged)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
 
 bool CConfigFileWatch::Stamp::operator==(const Stamp& other) const {
     return exists == other.exists && size == other.size && written.dwLowDateTime == other.written.dwLowDateTime &&
@@ -47,17 +56,10 @@ CConfigFileWatch::~CConfigFileWatch() { Stop(); }
 
 void CConfigFileWatch::Listen(ConfigFileListener* listener) {
     m_listener = listener;
-    m_layout = StampOf(kLayoutFile);
+    m_layout = StampOf(LayoutFile());
     m_exclude = StampOf(kExcludeFileName);
-    if (m_hWnd == nullptr) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &CConfigFileWatch::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kWindowClass;
-        RegisterClassW(&wc);
-        m_hWnd = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-        if (m_hWnd == nullptr) return;
-    }
+    // A message-only window: it needs no broadcast, only the thread's posts.
+    if (m_hWnd == nullptr && !CreateEx(0, AfxRegisterWndClass(0), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) return;
     wchar_t directory[MAX_PATH * 2] = {};
     GetCurrentDirectoryW(MAX_PATH * 2, directory);
     if (m_thread.joinable() && m_directory == directory) return;
@@ -101,21 +103,20 @@ void CConfigFileWatch::Run(HANDLE change, std::wstring directory) {
     FindCloseChangeNotification(change);
 }
 
-void CConfigFileWatch::OnChange() {
+LRESULT CConfigFileWatch::OnDirectoryChanged(WPARAM, LPARAM) {
     m_quiet.OnChange(GetTickCount());
     ArmTimer();
+    return 0;
 }
 
 // One timer while a save settles, armed for what is left of the quiet while;
 // changes meanwhile only move the end of that while.
 void CConfigFileWatch::ArmTimer() {
-    if (m_timerSet || !m_quiet.IsWaiting()) return;
-    m_timerSet = SetTimer(m_hWnd, kQuietTimer, m_quiet.WaitLeftMs(GetTickCount()), nullptr) != 0;
+    if (m_quiet.IsWaiting()) m_quietWait.Arm(m_quiet.WaitLeftMs(GetTickCount()));
 }
 
-void CConfigFileWatch::OnTimer() {
-    KillTimer(m_hWnd, kQuietTimer);
-    m_timerSet = false;
+void CConfigFileWatch::OnTimer(UINT_PTR nIDEvent) {
+    if (!m_quietWait.Fired(nIDEvent)) return;
     if (m_quiet.OnTimer(GetTickCount()))
         Take();
     else
@@ -123,9 +124,9 @@ void CConfigFileWatch::OnTimer() {
 }
 
 void CConfigFileWatch::Take() {
-    const Stamp layout = StampOf(kLayoutFile), exclude = StampOf(kExcludeFileName);
+    const Stamp layout = StampOf(LayoutFile()), exclude = StampOf(kExcludeFileName);
     const bool layoutChanged = !(layout == m_layout), excludeChanged = !(exclude == m_exclude);
-    if (layoutChanged && layout.exists && IsLocked(kLayoutFile) && m_quiet.OnLocked(GetTickCount())) {
+    if (layoutChanged && layout.exists && IsLocked(LayoutFile()) && m_quiet.OnLocked(GetTickCount())) {
         ArmTimer();
         return;
     }
@@ -133,17 +134,4 @@ void CConfigFileWatch::Take() {
     m_exclude = exclude;
     if ((layoutChanged || excludeChanged) && m_listener != nullptr)
         m_listener->OnConfigFilesSaved(layoutChanged, excludeChanged);
-}
-
-LRESULT CALLBACK CConfigFileWatch::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CConfigFileWatch& self = Instance();
-    if (message == kDirectoryChanged) {
-        self.OnChange();
-        return 0;
-    }
-    if (message == WM_TIMER && wParam == kQuietTimer) {
-        self.OnTimer();
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }

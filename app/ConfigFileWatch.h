@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "Framework.h"
 #include "QuietPeriod.h"
 
 // What the watch tells the one who owns the files.
@@ -25,7 +26,7 @@ protected:
     ~ConfigFileListener() = default;
 };
 
-class CConfigFileWatch {
+class CConfigFileWatch : public CWnd {
 public:
     static CConfigFileWatch& Instance();
 
@@ -36,7 +37,7 @@ public:
     void StopFor(ConfigFileListener* listener);
     // Ends the watching thread.
     void Stop();
-    ~CConfigFileWatch();
+    ~CConfigFileWatch() override;
 
     // A file's size and time of last write; `exists` false when it is not there.
     struct Stamp {
@@ -47,25 +48,24 @@ public:
     };
     static Stamp StampOf(const wchar_t* path);
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
     CConfigFileWatch() = default;
-    CConfigFileWatch(const CConfigFileWatch&) = delete;
-    CConfigFileWatch& operator=(const CConfigFileWatch&) = delete;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Run(HANDLE change, std::wstring directory);
     void EndThread();
-    void OnChange();
-    void OnTimer();
+    LRESULT OnDirectoryChanged(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
     void ArmTimer();
     void Take();
 
-    HWND m_hWnd = nullptr;
     HANDLE m_stop = nullptr;
     std::thread m_thread;
     std::wstring m_directory;  // the one watched
     ConfigFileListener* m_listener = nullptr;
     QuietPeriod m_quiet;
-    bool m_timerSet = false;
+    COneShotTimer m_quietWait{*this, 1};
     Stamp m_layout, m_exclude;
 };

@@ -10,11 +10,6 @@
 #include "SplashClass.h"
 #include "resource.h"
 
-// The framework's standard help command.
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif
-
 namespace {
 constexpr char kRunningMutexName[] = "Local\\Corvane.Marnell2.Running";
 constexpr char kSection[] = "Marnell 2";
@@ -59,7 +54,8 @@ BOOL CMarnell2App::InitInstance() {
     m_pConfigDlg->ShowWindow(SW_HIDE);
     m_pMainWnd = m_pConfigDlg;
 
-    // The hook lives on this thread: it must keep being served while the splash shows.
+    // The tray, the witness and the file watch live on this thread: they are
+    // served while the splash shows.
     PauseDispatchingMessages(kStartupPauseMs);
     return TRUE;
 }

@@ -22,7 +22,8 @@ public:
     CMarnell2Dlg* m_pConfigDlg;  // the current dialog; never deleted here
     HANDLE m_hRunningMutex = nullptr;  // held while this copy runs; released at exit
 
-    // Keeps the splash up for this long while the hook and the tray are served.
+    // Keeps the splash up for this long while the tray and the witness are
+    // served (the hook has a thread of its own).
     static constexpr DWORD kStartupPauseMs = 3000;
 
 protected:

@@ -2,7 +2,6 @@
 
 #include "ForegroundExclusion.h"
 #include "LayoutFile.h"
-#include "LayoutFileRead.h"
 #include "LayoutNotice.h"
 #include "resource.h"
 
@@ -77,12 +76,8 @@ void CMarnell2Dlg::OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) {
     if (excludeChanged) CForegroundExclusion::Instance().Reload();
 }
 
-void CMarnell2Dlg::ReportLayoutFindings(bool loaded) {
-    std::string bytes;
-    const bool readable = ReadLayoutFileBytes(kLayoutFilePath, bytes);
-    // The reader holds two zero bytes past the file's end.
-    if (readable && bytes.size() >= 2) bytes.resize(bytes.size() - 2);
-    const LayoutCheckReport report = readable ? CheckLayoutBytes(bytes) : UnreadableLayoutReport();
+void CMarnell2Dlg::ReportLayoutFindings(bool readable, const std::string& readBytes, bool loaded) {
+    const LayoutCheckReport report = CheckReadLayout(readable, readBytes);
     const std::optional<LayoutNotice> notice = NoticeForLayout(kLayoutFileName, readable, report, !loaded, IsWelsh());
     if (notice) m_trayIcon.ShowBalloon(notice->title, notice->text);
 }

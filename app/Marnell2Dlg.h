@@ -1,7 +1,8 @@
 #pragma once
-// CMarnell2Dlg: the configuration dialog, the application's hidden main window
-// for the whole run. It owns the tray icon and the keyboard hook and handles the
-// tray menu's commands.
+// CMarnell2Dlg: the configuration dialog, the application's hidden main
+// window. It owns the tray icon and the keyboard hook and handles the tray
+// menu's commands. A language switch replaces it by a new one in the other
+// language; the replaced one lives on, hidden, as its successor's owner.
 
 #include <windows.h>
 
@@ -38,9 +39,10 @@ public:
     // paused look while it is off.
     void ShowTranslationState();
     // A layout file that cannot be read, or that the layout checker has
-    // findings for, gets one balloon from the tray icon; `loaded` whether it
-    // is in use now. Nothing for a clean file.
-    void ReportLayoutFindings(bool loaded);
+    // findings for, gets one balloon from the tray icon: `readable` and
+    // `readBytes` are what ReadLayoutFileBytes gave, `loaded` whether those
+    // bytes are in use now. Nothing for a clean file.
+    void ReportLayoutFindings(bool readable, const std::string& readBytes, bool loaded);
     // A saved layout file is taken as OK takes it, while translation is on; a
     // saved exclude.txt whether it is on or off.
     void OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) override;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Unicode.h"
 #include "resource.h"
 
 static_assert(sizeof(void*) != 4 || kTrayIconDataSize == 488,
@@ -9,7 +10,11 @@ static_assert(sizeof(void*) != 4 || kTrayIconDataSize == 488,
 
 IMPLEMENT_DYNAMIC(CSystemTray, CWnd)
 
+// The shell's broadcast when it starts (again), registered once per process.
+const UINT CSystemTray::s_nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
 BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
+    ON_REGISTERED_MESSAGE(CSystemTray::s_nTaskbarCreated, &CSystemTray::OnTaskbarCreated)
 END_MESSAGE_MAP()
 
 CSystemTray::NotifyIconFn CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
@@ -25,9 +30,7 @@ CSystemTray::GetVersionFn CSystemTray::s_pfnGetVersion = &GetVersion;
 #pragma warning(pop)
 #endif
 
-CSystemTray::CSystemTray()
-    : m_bIconAdded(FALSE), m_iconData(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE),
-      m_nTaskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {
+CSystemTray::CSystemTray() : m_bIconAdded(FALSE), m_iconData(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE) {
     std::memset(&m_iconData, 0, sizeof(m_iconData));
 }
 
@@ -92,12 +95,11 @@ namespace {
 // never between the two halves of a surrogate pair.
 template <size_t N>
 void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
-    const int length = static_cast<int>(utf8.size());
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)), L'\0');
-    if (!wide.empty()) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, &wide[0], static_cast<int>(wide.size()));
+    static_assert(sizeof(WCHAR) == sizeof(char16_t), "Windows text is UTF-16");
+    const std::u16string wide = Utf16FromUtf8(utf8);
     size_t n = wide.size() < N - 1 ? wide.size() : N - 1;
     if (n < wide.size() && n > 0 && wide[n - 1] >= 0xD800 && wide[n - 1] <= 0xDBFF) --n;
-    wide.copy(field, n);
+    wide.copy(reinterpret_cast<char16_t*>(field), n);
     field[n] = L'\0';
 }
 
@@ -133,16 +135,18 @@ BOOL CSystemTray::SetDefaultTrayItem(UINT item, BOOL byPosition) {
     return menu.GetSubMenu(0) != nullptr ? TRUE : FALSE;
 }
 
+// The callback message is the creator's choice, known only at run time.
 LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_iconData.uCallbackMessage && m_iconData.uCallbackMessage != 0)
         return OnTrayIconMessage(wParam, lParam);
-    // A restarted shell forgets every icon, and one that was not ready
-    // refused it: either way it takes the icon now.
-    if (message == m_nTaskbarCreated && m_nTaskbarCreated != 0 && m_bIconWanted) {
-        AddToShell();
-        return 0;
-    }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// A restarted shell forgets every icon, and one that was not ready refused
+// it: either way it takes the icon now.
+LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (m_bIconWanted) AddToShell();
+    return 0;
 }
 
 LRESULT CSystemTray::OnTrayIconMessage(WPARAM wParam, LPARAM lParam) {

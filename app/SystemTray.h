@@ -65,7 +65,8 @@ private:
     // NIM_ADD with everything the icon has; m_bIconAdded says whether it took.
     BOOL AddToShell();
 
-    UINT m_nTaskbarCreated;  // the shell's "TaskbarCreated" broadcast
+    static const UINT s_nTaskbarCreated;
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     // The icon belongs in the notification area: from AddTrayIcon (whether or
     // not the shell took it then) until DeleteTrayIcon.
     bool m_bIconWanted = false;

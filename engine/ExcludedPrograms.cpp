@@ -3,74 +3,15 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
+#include "Unicode.h"
 
-constexpr char16_t kReplacement = 0xFFFD;
+namespace {
 
 // Windows-1252 where it differs from Latin-1: 0x80..0x9F.
 constexpr char16_t kWindows1252High[32] = {
     0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-void AppendCodePoint(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-        out.push_back(static_cast<char16_t>(c));
-    } else {
-        c -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    }
-}
-
-// One UTF-8 sequence at `at`; its length, or 0 when it is not well formed.
-std::size_t Utf8Sequence(std::string_view s, std::size_t at, char32_t& c) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        c = lead;
-        return 1;
-    }
-    std::size_t length;
-    char32_t min;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, c = lead & 0x1F, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, c = lead & 0x0F, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, c = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (s.size() - at < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (byte(at + i) & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-    return length;
-}
-
-bool IsUtf8(std::string_view s) {
-    char32_t c;
-    for (std::size_t at = 0; at < s.size();) {
-        const std::size_t n = Utf8Sequence(s, at, c);
-        if (n == 0) return false;
-        at += n;
-    }
-    return true;
-}
-
-std::u16string FromUtf8(std::string_view s) {
-    std::u16string out;
-    char32_t c;
-    for (std::size_t at = 0; at < s.size();) {
-        const std::size_t n = Utf8Sequence(s, at, c);
-        AppendCodePoint(out, n == 0 ? kReplacement : c);
-        at += n == 0 ? 1 : n;
-    }
-    return out;
-}
 
 std::u16string FromWindows1252(std::string_view s) {
     std::u16string out;
@@ -96,8 +37,8 @@ std::u16string Decode(std::string_view bytes) {
     const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     if (starts("\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
     if (starts("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
-    if (starts("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
-    return IsUtf8(bytes) ? FromUtf8(bytes) : FromWindows1252(bytes);
+    if (starts("\xEF\xBB\xBF")) return Utf16FromUtf8(bytes.substr(3));
+    return IsUtf8(bytes) ? Utf16FromUtf8(bytes) : FromWindows1252(bytes);
 }
 
 // Lower case for the letters program names use: ASCII and Latin-1.

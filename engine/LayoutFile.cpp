@@ -19,9 +19,17 @@ LayoutTables& ActiveTables() {
 }  // namespace
 
 bool LoadLayoutFile(const char* path) {
+    std::string bytes;
     try {
-        std::string bytes;
         if (!ReadLayoutFileBytes(path, bytes)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return LoadLayoutBytes(std::move(bytes));
+}
+
+bool LoadLayoutBytes(std::string bytes) {
+    try {
         LayoutTables parsed;
         if (!ParseLayoutBytes(std::move(bytes), parsed)) return false;
         LoadedTables() = std::move(parsed);

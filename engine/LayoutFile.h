@@ -4,6 +4,7 @@
 // replaced only by ActivateLayout and read by the key translation engine.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "LayoutTables.h"
@@ -12,6 +13,9 @@
 // order; the loaded tables are then replaced whole. False leaves them exactly
 // as they were. Never throws.
 bool LoadLayoutFile(const char* path);
+// The same for bytes that ReadLayoutFileBytes has already read, so that one
+// read of the file can serve the tables and whatever else is said of it.
+bool LoadLayoutBytes(std::string bytes);
 
 // The layout file the program reads, in its working directory.
 constexpr char kLayoutFileName[] = "default.vmap";

@@ -12,7 +12,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nID) co
     for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfnHandler != nullptr; ++e) {
-            if (e->nMessage == nMessage && (nMessage != WM_COMMAND || e->nID == nID)) return e;
+            if (e->Matches(nMessage, nID)) return e;
         }
     }
     return nullptr;

@@ -5,6 +5,7 @@
 #include "Gdi.h"
 #include "Menu.h"
 #include "MessageMap.h"
+#include "OneShotTimer.h"
 #include "RuntimeClass.h"
 #include "WinApp.h"
 #include "WinThread.h"

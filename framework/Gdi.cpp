@@ -22,9 +22,7 @@ BOOL CGdiObject::DeleteObject() {
     return ok;
 }
 
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const {
-    return ::GetObjectA(m_hObject, nCount, lpObject);
-}
+int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectW(m_hObject, nCount, lpObject); }
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
 

@@ -24,6 +24,14 @@ struct AFX_MSGMAP_ENTRY {
     UINT nMessage;               // window message; WM_COMMAND for command entries
     UINT nID;                    // command identifier of a WM_COMMAND entry, else 0
     AfxMessageHandler pfnHandler;  // nullptr ends a table
+    // A message registered at run time (RegisterWindowMessage): the variable
+    // that holds its number, which nMessage cannot know; else nullptr.
+    const UINT* pnRegisteredMessage = nullptr;
+
+    bool Matches(UINT message, UINT id) const {
+        if (pnRegisteredMessage != nullptr) return *pnRegisteredMessage != 0 && *pnRegisteredMessage == message;
+        return nMessage == message && (message != WM_COMMAND || nID == id);
+    }
 };
 
 struct AFX_MSGMAP {
@@ -84,6 +92,13 @@ LRESULT InvokeEndSession(CCmdTarget& target, WPARAM wParam, LPARAM) {
 }
 
 template <auto Handler>
+LRESULT InvokeTimer(CCmdTarget& target, WPARAM wParam, LPARAM) {
+    using C = typename MemberOf<decltype(Handler)>::Class;
+    (static_cast<C&>(target).*Handler)(static_cast<UINT_PTR>(wParam));
+    return 0;
+}
+
+template <auto Handler>
 LRESULT InvokeMessage(CCmdTarget& target, WPARAM wParam, LPARAM lParam) {
     using C = typename MemberOf<decltype(Handler)>::Class;
     return (static_cast<C&>(target).*Handler)(wParam, lParam);
@@ -117,9 +132,15 @@ protected:                                          \
 // Handler names and signatures follow the message:
 //   void OnPaint(); void OnSysCommand(UINT nID, LPARAM lParam);
 //   HCURSOR OnQueryDragIcon(); void OnEndSession(BOOL bEnding);
+//   void OnTimer(UINT_PTR nIDEvent);
 #define ON_WM_PAINT() {WM_PAINT, 0, &::afx::InvokeVoid<&ThisClass::OnPaint>},
 #define ON_WM_SYSCOMMAND() {WM_SYSCOMMAND, 0, &::afx::InvokeSysCommand<&ThisClass::OnSysCommand>},
 #define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, &::afx::InvokeQueryDragIcon<&ThisClass::OnQueryDragIcon>},
 #define ON_WM_ENDSESSION() {WM_ENDSESSION, 0, &::afx::InvokeEndSession<&ThisClass::OnEndSession>},
-// Any message, handler LRESULT memberFxn(WPARAM, LPARAM).
+#define ON_WM_TIMER() {WM_TIMER, 0, &::afx::InvokeTimer<&ThisClass::OnTimer>},
+// Any message, private ones (WM_APP + n) included: LRESULT memberFxn(WPARAM, LPARAM).
 #define ON_MESSAGE(message, memberFxn) {static_cast<UINT>(message), 0, &::afx::InvokeMessage<memberFxn>},
+// A message registered at run time, whose number a UINT variable holds once
+// registered (0 until then matches nothing): LRESULT memberFxn(WPARAM, LPARAM).
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn) \
+    {0, 0, &::afx::InvokeMessage<memberFxn>, &(nMessageVariable)},

@@ -1,17 +1,14 @@
 #include "WinApp.h"
 
-#include <cstring>
+#include <cstdio>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "AnsiText.h"
 #include "ThreadState.h"
 #include "Wnd.h"
-
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -24,9 +21,9 @@ namespace {
 CWinApp* g_pApp = nullptr;
 
 std::string ExecutableBaseName() {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path, n < MAX_PATH ? n : MAX_PATH);
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::string name = AnsiFromWide(path);
     const size_t slash = name.find_last_of("\\/");
     if (slash != std::string::npos) name.erase(0, slash + 1);
     const size_t dot = name.find_last_of('.');
@@ -39,41 +36,19 @@ std::string ExecutableBaseName() {
 HKEY OpenSectionKey(const std::string& company, const std::string& app, const char* section) {
     if (company.empty() || section == nullptr) return nullptr;
     HKEY software = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ | KEY_WRITE, &software) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ | KEY_WRITE, &software) != ERROR_SUCCESS) {
         return nullptr;
     }
     HKEY key = software;
     for (const char* sub : {company.c_str(), app.c_str(), section}) {
         HKEY next = nullptr;
-        const LONG rc = ::RegCreateKeyExA(key, sub, 0, nullptr, REG_OPTION_NON_VOLATILE,
+        const LONG rc = ::RegCreateKeyExW(key, WideFromAnsi(sub).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                           KEY_READ | KEY_WRITE, nullptr, &next, nullptr);
         ::RegCloseKey(key);
         if (rc != ERROR_SUCCESS) return nullptr;
         key = next;
     }
     return key;
-}
-
-std::wstring WideFromAnsi(const char* text) {
-    if (text == nullptr) return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
-    wide.resize(static_cast<size_t>(n - 1));
-    return wide;
-}
-
-// Without best-fit mapping: a character the code page lacks becomes the default
-// character, never a look-alike letter (a circumflexed y must not read as y).
-std::string AnsiFromWide(const wchar_t* text) {
-    const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
-    std::string ansi(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &ansi[0], n, nullptr, nullptr);
-    ansi.resize(static_cast<size_t>(n - 1));
-    return ansi;
 }
 
 }  // namespace
@@ -126,12 +101,14 @@ BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
     if (lpszEntry == nullptr) return FALSE;
     HKEY key = OpenSectionKey(m_strRegistryKey, m_strAppName, lpszSection);
     if (key == nullptr) return FALSE;
+    const std::wstring entry = WideFromAnsi(lpszEntry);
     LONG rc;
     if (lpszValue == nullptr) {
-        rc = ::RegDeleteValueA(key, lpszEntry);
+        rc = ::RegDeleteValueW(key, entry.c_str());
     } else {
-        rc = ::RegSetValueExA(key, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                              static_cast<DWORD>(std::strlen(lpszValue) + 1));
+        const std::wstring value = WideFromAnsi(lpszValue);
+        rc = ::RegSetValueExW(key, entry.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
     ::RegCloseKey(key);
     return rc == ERROR_SUCCESS;
@@ -160,20 +137,21 @@ const char* AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBac
     static std::mutex lock;
     static std::set<std::string> names;
     char name[96];
-    wsprintfA(name, "MarnellWnd:%x:%p:%p:%p", nClassStyle, static_cast<void*>(hCursor),
-              static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    std::snprintf(name, sizeof(name), "MarnellWnd:%x:%p:%p:%p", nClassStyle, static_cast<void*>(hCursor),
+                  static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
     std::lock_guard<std::mutex> guard(lock);
     auto inserted = names.insert(name);
     if (inserted.second) {
-        WNDCLASSA wc = {};
+        const std::wstring wideName = WideFromAnsi(name);
+        WNDCLASSW wc = {};
         wc.style = nClassStyle;
         wc.lpfnWndProc = &AfxWndProc;
         wc.hInstance = AfxGetInstanceHandle();
         wc.hCursor = hCursor;
         wc.hbrBackground = hbrBackground;
         wc.hIcon = hIcon;
-        wc.lpszClassName = inserted.first->c_str();
-        if (::RegisterClassA(&wc) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        wc.lpszClassName = wideName.c_str();
+        if (::RegisterClassW(&wc) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
             names.erase(inserted.first);
             return nullptr;
         }

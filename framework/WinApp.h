@@ -12,6 +12,11 @@
 
 #include "WinThread.h"
 
+// The framework's standard help command.
+#ifndef ID_HELP
+#define ID_HELP 0xE146
+#endif
+
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:

@@ -1,13 +1,14 @@
 #include "Wnd.h"
 
+#include <string>
+
+#include "AnsiText.h"
 #include "ThreadState.h"
 #include "WinApp.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 namespace {
-
-const wchar_t kObjectProperty[] = L"MarnellFrameworkWnd";
 
 // The object that CreateEx is creating a window for; the window's first message
 // attaches it, before CreateWindowEx has returned the handle.
@@ -23,19 +24,26 @@ CWnd::~CWnd() {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
 }
 
+// The object lives in the window's user data, which is read in the process
+// itself: a window property would cost a round trip to Wine's server at every
+// message, and the witness's window has a message for every key. Only a
+// window whose procedure is the framework's own carries an object there, so
+// the user data of another class's or another program's window is never
+// taken for one.
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (hWnd == nullptr) return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) != &AfxWndProc) return nullptr;
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
 }
 
 void CWnd::Attach(HWND hWnd) {
     m_hWnd = hWnd;
-    ::SetPropW(hWnd, kObjectProperty, this);
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 HWND CWnd::Detach() {
     HWND h = m_hWnd;
-    if (h != nullptr) ::RemovePropW(h, kObjectProperty);
+    if (h != nullptr) ::SetWindowLongPtrW(h, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
     return h;
 }
@@ -43,10 +51,15 @@ HWND CWnd::Detach() {
 BOOL CWnd::CreateEx(DWORD dwExStyle, const char* lpszClassName, const char* lpszWindowName,
                     DWORD dwStyle, int x, int y, int nWidth, int nHeight, HWND hWndParent,
                     HMENU nIDorHMenu, LPVOID lpParam) {
+    // A class name may also be an atom, as MAKEINTATOM makes it.
+    const bool atom = IS_INTRESOURCE(lpszClassName);
+    const std::wstring className = atom ? std::wstring() : WideFromAnsi(lpszClassName);
+    const std::wstring windowName = WideFromAnsi(lpszWindowName);
     CWnd* previous = t_pWndInit;
     t_pWndInit = this;
-    HWND h = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
-                               nHeight, hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
+    HWND h = ::CreateWindowExW(dwExStyle, atom ? reinterpret_cast<LPCWSTR>(lpszClassName) : className.c_str(),
+                               windowName.c_str(), dwStyle, x, y, nWidth, nHeight, hWndParent, nIDorHMenu,
+                               AfxGetInstanceHandle(), lpParam);
     t_pWndInit = previous;
     if (h == nullptr) return FALSE;
     if (m_hWnd == nullptr && ::IsWindow(h)) {
@@ -69,11 +82,6 @@ BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
 void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
 HMENU CWnd::GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
 
-void CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    ::SendMessageW(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                   reinterpret_cast<LPARAM>(hIcon));
-}
-
 BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,17 +96,11 @@ void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd,
 
 UINT CWnd::IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
 
-// The framework's own classes are registered with narrow names and so are ANSI
-// windows; dialogs are Unicode. Default handling must use the same character
-// set as the window, or texts such as the caption are read in the wrong width.
-static WNDPROC DefaultProcFor(HWND hWnd) { return ::IsWindowUnicode(hWnd) ? &::DefWindowProcW : &::DefWindowProcA; }
-
+// Every window of the framework is a Unicode window: its classes are
+// registered wide, and dialogs and subclassed windows are created wide.
 LRESULT CWnd::Default() {
-    WNDPROC proc = m_pfnSuper != nullptr ? m_pfnSuper : DefaultProcFor(m_hWnd);
-    if (::IsWindowUnicode(m_hWnd)) {
-        return ::CallWindowProcW(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
-    }
-    return ::CallWindowProcA(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
+    WNDPROC proc = m_pfnSuper != nullptr ? m_pfnSuper : &::DefWindowProcW;
+    return ::CallWindowProcW(proc, m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,9 +136,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         pWnd = t_pWndInit;
         t_pWndInit = nullptr;
         pWnd->Attach(hWnd);
-        pWnd->m_pfnSuper = DefaultProcFor(hWnd);
+        pWnd->m_pfnSuper = &::DefWindowProcW;
     }
-    if (pWnd == nullptr) return DefaultProcFor(hWnd)(hWnd, message, wParam, lParam);
+    if (pWnd == nullptr) return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     const CWnd::CurrentMessage saved = pWnd->m_current;
     pWnd->m_current = {message, wParam, lParam};
@@ -154,7 +156,6 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         }
         pWnd->Detach();
         pWnd->m_pfnSuper = nullptr;
-        pWnd->PostNcDestroy();
     }
     return result;
 }

@@ -35,7 +35,6 @@ public:
     BOOL IsIconic() const;
     void GetClientRect(LPRECT lpRect) const;
     HMENU GetSystemMenu(BOOL bRevert) const;
-    void SetIcon(HICON hIcon, BOOL bBigIcon);
     BOOL SetForegroundWindow();
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -51,9 +50,6 @@ public:
     // Routes a command: this window's map; for identifiers 0x8000..0xEFFF that it
     // does not handle, its owner windows in turn, then the application object.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-
-    // Called after the window's last message (WM_NCDESTROY), once it is detached.
-    virtual void PostNcDestroy() {}
 
 protected:
     void Attach(HWND hWnd);

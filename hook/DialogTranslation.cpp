@@ -6,16 +6,19 @@
 #include "KeyboardHookThread.h"
 #include "KeyboardWitness.h"
 #include "LayoutFile.h"
+#include "LayoutFileRead.h"
 #include "Marnell2Dlg.h"
 #include "resource.h"
 
 int CMarnell2Dlg::EnableTranslation() {
-    // A layout file that cannot be read leaves the current hook and tables in force.
-    if (!LoadLayoutFile(kLayoutFilePath)) {
-        ReportLayoutFindings(false);
-        return 0;
-    }
-    ReportLayoutFindings(true);
+    // One read: the tables and the balloon's findings come from the same
+    // bytes, so a save in between cannot give one of each. A layout file that
+    // cannot be read leaves the current hook and tables in force.
+    std::string bytes;
+    const bool readable = ReadLayoutFileBytes(kLayoutFilePath, bytes);
+    const bool loaded = readable && LoadLayoutBytes(bytes);
+    ReportLayoutFindings(readable, bytes, loaded);
+    if (!loaded) return 0;
     CForegroundExclusion::Instance().Reload();
 
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),

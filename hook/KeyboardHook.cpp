@@ -1,5 +1,7 @@
 #include "KeyboardHook.h"
 
+#include "Unicode.h"
+
 // The record layout the system expects from a 32-bit program.
 static_assert(sizeof(void*) != 4 || sizeof(INPUT) == 28, "INPUT must be 28 bytes in a 32-bit build");
 
@@ -40,18 +42,10 @@ void SetUnicodeRecord(INPUT& record, WORD unit, DWORD flags) {
 }  // namespace
 
 bool InjectCharacter(char32_t codePoint) {
-    WORD units[2];
-    UINT unitCount = 1;
     // The engine hands over values above U+FFFF only when they are code points
     // (CharacterToType), so anything above 16 bits is a surrogate pair.
-    if (codePoint > 0xFFFFu) {
-        const char32_t offset = codePoint - 0x10000u;
-        units[0] = static_cast<WORD>(0xD800u + (offset >> 10));
-        units[1] = static_cast<WORD>(0xDC00u + (offset & 0x3FFu));
-        unitCount = 2;
-    } else {
-        units[0] = static_cast<WORD>(codePoint & 0xFFFFu);
-    }
+    char16_t units[2];
+    const UINT unitCount = static_cast<UINT>(EncodeUtf16(codePoint, units));
     // Each unit is released again: a packet key left down would make
     // applications read the next character as an auto-repeat.
     INPUT records[4] = {};

@@ -9,7 +9,6 @@ namespace {
 
 constexpr USHORT kGenericDesktopPage = 0x01;
 constexpr USHORT kKeyboardUsage = 0x06;
-constexpr UINT_PTR kPendingTimer = 1;
 
 bool RegisterKeyboardInput(HWND target, DWORD flags) {
     RAWINPUTDEVICE device = {};
@@ -22,6 +21,14 @@ bool RegisterKeyboardInput(HWND target, DWORD flags) {
 
 }  // namespace
 
+BEGIN_MESSAGE_MAP(CKeyboardWitness, CWnd)
+    ON_MESSAGE(WM_INPUT, &CKeyboardWitness::OnInput)
+    ON_WM_TIMER()
+    ON_MESSAGE(kWitnessReinstallsQuery, &CKeyboardWitness::OnReinstallsQuery)
+    ON_MESSAGE(WM_WTSSESSION_CHANGE, &CKeyboardWitness::OnSessionChange)
+    ON_MESSAGE(WM_POWERBROADCAST, &CKeyboardWitness::OnPowerBroadcast)
+END_MESSAGE_MAP()
+
 CKeyboardWitness& CKeyboardWitness::Instance() {
     static CKeyboardWitness witness;
     return witness;
@@ -29,15 +36,9 @@ CKeyboardWitness& CKeyboardWitness::Instance() {
 
 void CKeyboardWitness::Watch(HookKeeper* keeper) {
     if (m_hWnd == nullptr) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &CKeyboardWitness::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = kKeyboardWitnessClass;
-        RegisterClassW(&wc);
         // A top-level window, never shown: session and power broadcasts reach
         // top-level windows only.
-        m_hWnd = CreateWindowExW(0, kKeyboardWitnessClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-        if (m_hWnd == nullptr) return;
+        if (!CreateEx(0, AfxRegisterWndClass(0), kKeyboardWitnessName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr)) return;
         WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
     }
     m_keeper = keeper;
@@ -65,13 +66,11 @@ void CKeyboardWitness::FollowPending() {
     // is left alone, so that typing costs no timer call per key; when it runs
     // out it judges the event pending then, or waits again for a younger one,
     // and an idle Marnell runs no timer.
-    if (!m_witness.IsPending() || m_waiting) return;
-    m_waiting = SetTimer(m_hWnd, kPendingTimer, m_witness.WaitLeftMs(GetTickCount()), nullptr) != 0;
+    if (m_witness.IsPending()) m_pendingWait.Arm(m_witness.WaitLeftMs(GetTickCount()));
 }
 
-void CKeyboardWitness::OnWaitOver() {
-    KillTimer(m_hWnd, kPendingTimer);
-    m_waiting = false;
+void CKeyboardWitness::OnTimer(UINT_PTR nIDEvent) {
+    if (!m_pendingWait.Fired(nIDEvent)) return;
     if (m_keeper != nullptr && m_witness.OnWaitOver(KeyEventsSeenByHook(), GetTickCount()))
         Reinstall();
     else
@@ -95,25 +94,19 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
         FollowPending();
 }
 
-LRESULT CALLBACK CKeyboardWitness::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CKeyboardWitness& self = Instance();
-    switch (message) {
-        case WM_INPUT:
-            self.OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
-            break;  // the default handling releases the input
-        case WM_TIMER:
-            if (wParam == kPendingTimer) self.OnWaitOver();
-            return 0;
-        case kWitnessReinstallsQuery:
-            return self.m_reinstalls;
-        case WM_WTSSESSION_CHANGE:
-            if (wParam == WTS_SESSION_UNLOCK) self.Reinstall();
-            return 0;
-        case WM_POWERBROADCAST:
-            if (wParam == PBT_APMRESUMEAUTOMATIC) self.Reinstall();
-            return TRUE;
-        default:
-            break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT CKeyboardWitness::OnInput(WPARAM, LPARAM lParam) {
+    OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+    return Default();  // the default handling releases the input
+}
+
+LRESULT CKeyboardWitness::OnReinstallsQuery(WPARAM, LPARAM) { return m_reinstalls; }
+
+LRESULT CKeyboardWitness::OnSessionChange(WPARAM wParam, LPARAM) {
+    if (wParam == WTS_SESSION_UNLOCK) Reinstall();
+    return 0;
+}
+
+LRESULT CKeyboardWitness::OnPowerBroadcast(WPARAM wParam, LPARAM) {
+    if (wParam == PBT_APMRESUMEAUTOMATIC) Reinstall();
+    return TRUE;
 }

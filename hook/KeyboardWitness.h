@@ -10,12 +10,9 @@
 
 #include <windows.h>
 
+#include "Framework.h"
 #include "HookWitness.h"
-
-// The witness's hidden window, and the message it answers with the number of
-// hooks reinstalled so far (for tests and diagnostics from another process).
-constexpr wchar_t kKeyboardWitnessClass[] = L"MarnellKeyboardWitness";
-constexpr UINT kWitnessReinstallsQuery = WM_APP + 0x57;
+#include "KeyboardWitnessQuery.h"
 
 // What the witness asks of the one who owns the hook.
 class HookKeeper {
@@ -26,7 +23,7 @@ protected:
     ~HookKeeper() = default;
 };
 
-class CKeyboardWitness {
+class CKeyboardWitness : public CWnd {
 public:
     static CKeyboardWitness& Instance();
 
@@ -39,18 +36,23 @@ public:
     // Hooks reinstalled so far, by raw input, unlock or resume.
     unsigned Reinstalls() const { return m_reinstalls; }
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
     CKeyboardWitness() = default;
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnInput(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnReinstallsQuery(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     void OnRawInput(HRAWINPUT input);
-    void OnWaitOver();
-    // Starts or ends the wait for a pending event's verdict.
+    // Starts the wait for a pending event's verdict.
     void FollowPending();
     void Reinstall();
 
-    HWND m_hWnd = nullptr;
     HookKeeper* m_keeper = nullptr;
     HookWitness m_witness;
     unsigned m_reinstalls = 0;
-    bool m_waiting = false;  // the pending event's timer runs
+    COneShotTimer m_pendingWait{*this, 1};
 };

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "KeyboardWitness.h"
+#include "KeyboardWitnessQuery.h"
 #include "resource.h"
 
 namespace {
@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
         return window != nullptr && SetForegroundWindow(window) ? 0 : 1;
     }
     if (command == "reinstalls") {
-        HWND witness = FindWindowW(kKeyboardWitnessClass, nullptr);
+        HWND witness = FindWindowA(nullptr, kKeyboardWitnessName);
         DWORD_PTR count = 0;
         if (witness == nullptr ||
             !SendMessageTimeoutW(witness, kWitnessReinstallsQuery, 0, 0, SMTO_NORMAL, 5000, &count))

@@ -52,7 +52,70 @@ HWND Create(CWnd& w, HWND owner) {
 
 void Command(HWND h, UINT id) { ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
+const UINT g_registered = ::RegisterWindowMessageW(L"MarnellFrameworkTest");
+
+// A hidden window with a one-shot timer and posted, private and registered messages.
+class WaitingWnd : public CWnd {
+public:
+    COneShotTimer wait{*this, 7};
+    int fired = 0, posts = 0;
+    void OnTimer(UINT_PTR nIDEvent) {
+        if (wait.Fired(nIDEvent)) ++fired;
+    }
+    LRESULT OnPosted(WPARAM, LPARAM) { return ++posts; }
+    LRESULT OnRegistered(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) + 1; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(WaitingWnd, CWnd)
+    ON_WM_TIMER()
+    ON_MESSAGE(WM_APP + 1, &WaitingWnd::OnPosted)
+    ON_REGISTERED_MESSAGE(g_registered, &WaitingWnd::OnRegistered)
+END_MESSAGE_MAP()
+
+void PumpFor(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 }  // namespace
+
+TEST(FrameworkTimer, AOneShotTimerFiresOnceAndOnlyWhileArmed) {
+    WaitingWnd w;
+    Create(w, nullptr);
+    PumpFor(100);
+    EXPECT_EQ(w.fired, 0);
+    ASSERT_TRUE(w.wait.Arm(20));
+    EXPECT_TRUE(w.wait.Arm(5000));  // armed already: still due after 20 ms
+    PumpFor(400);
+    EXPECT_EQ(w.fired, 1);
+    EXPECT_FALSE(w.wait.IsArmed());
+    w.wait.Arm(20);
+    w.wait.Disarm();
+    PumpFor(150);
+    ::SendMessageW(w.m_hWnd, WM_TIMER, 7, 0);  // a stray tick while disarmed
+    EXPECT_EQ(w.fired, 1);
+}
+
+TEST(FrameworkWindow, AMessageOnlyWindowReceivesItsMessagesAndGoesWithItsObject) {
+    HWND h = nullptr;
+    {
+        WaitingWnd w;
+        ASSERT_TRUE(w.CreateEx(0, AfxRegisterWndClass(0), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr));
+        h = w.m_hWnd;
+        EXPECT_NE(::GetAncestor(h, GA_PARENT), ::GetDesktopWindow());
+        EXPECT_TRUE(::IsWindowUnicode(h));
+        ::PostMessageW(h, WM_APP + 1, 0, 0);
+        ::PostMessageW(h, WM_APP + 1, 0, 0);
+        PumpFor(100);
+        EXPECT_EQ(w.posts, 2);
+        EXPECT_EQ(::SendMessageW(h, g_registered, 41, 0), 42);
+    }
+    EXPECT_FALSE(::IsWindow(h));
+}
 
 TEST(FrameworkMessageMap, MostDerivedFirstThenFirstEntryThenBase) {
     DerivedWnd w;

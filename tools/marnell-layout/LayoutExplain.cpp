@@ -10,7 +10,7 @@
 
 #include "KeyNames.h"
 #include "KeyTranslation.h"
-#include "Utf8.h"
+#include "Unicode.h"
 
 namespace {
 

@@ -49,12 +49,11 @@ int Simulate(const char* path) {
     return SimulateKeyEvents(std::cin, std::cout, std::cerr);
 }
 
-// The reader's own read of the file; its two trailing zero bytes are not the file's.
+// The reader's own read of the file.
 int Check(const char* path) {
     std::string bytes;
-    const LayoutCheckReport report = ReadLayoutFileBytes(path, bytes)
-                                         ? CheckLayoutBytes(bytes.substr(0, bytes.size() - 2))
-                                         : UnreadableLayoutReport();
+    const bool readable = ReadLayoutFileBytes(path, bytes);
+    const LayoutCheckReport report = CheckReadLayout(readable, bytes);
     std::cout << FormatDiagnostics(path, report);
     return CheckExitCode(report);
 }

@@ -7,7 +7,6 @@
 #include "KeyNames.h"
 #include "LayoutExplain.h"
 #include "LayoutText.h"
-#include "Utf8.h"
 
 namespace {
 
@@ -97,24 +96,6 @@ TEST(KeyNames, UkKeyboardNamesAndTheFallback) {
     EXPECT_EQ("VK 0", KeyName(0));
     EXPECT_EQ("VK -388", KeyName(-388));
     EXPECT_EQ("Num 1", KeyName(97));
-}
-
-TEST(Utf8, EveryFormSurrogatesAndValuesPastUnicode) {
-    const std::pair<char32_t, std::string> cases[] = {
-        {0xFFFD, "\xEF\xBF\xBD"}, {0x10000, "\xF0\x90\x80\x80"}, {0x1F600, "\xF0\x9F\x98\x80"},
-        {0x10FFFF, "\xF4\x8F\xBF\xBF"}, {0x110000, "\xEF\xBF\xBD"},
-        {0x41, "A"},           {0x7F, "\x7F"},          {0x80, "\xC2\x80"},     {0xE1, "\xC3\xA1"},
-        {0x7FF, "\xDF\xBF"},   {0x800, "\xE0\xA0\x80"}, {0x1E83, "\xE1\xBA\x83"}, {0xFFFF, "\xEF\xBF\xBF"},
-        {0xD800, "\xEF\xBF\xBD"}, {0xDFFF, "\xEF\xBF\xBD"}, {0xD7FF, "\xED\x9F\xBF"}, {0xE000, "\xEE\x80\x80"},
-    };
-    for (const auto& c : cases) {
-        std::string out = "x";
-        AppendUtf8(out, c.first);
-        EXPECT_EQ("x" + c.second, out) << static_cast<unsigned>(c.first);
-    }
-    std::string zero;
-    AppendUtf8(zero, 0);
-    EXPECT_EQ(std::string(1, '\0'), zero);
 }
 
 }  // namespace

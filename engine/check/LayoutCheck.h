@@ -28,6 +28,11 @@ LayoutCheckReport CheckLayoutBytes(const std::string& fileBytes);
 // For a file that cannot be opened or read.
 LayoutCheckReport UnreadableLayoutReport();
 
+// The report on one read of the layout file: whether ReadLayoutFileBytes
+// succeeded, and the bytes it gave (their two trailing zero bytes are the
+// reader's, not the file's).
+LayoutCheckReport CheckReadLayout(bool readable, const std::string& readBytes);
+
 // 0: loads, nothing to say; 1: loads, with warnings; 2: does not load.
 int CheckExitCode(const LayoutCheckReport& report);
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "LayoutChecker.h"
+#include "LayoutFileRead.h"
 
 LayoutCheckReport LayoutChecker::Run() {
     LayoutCheckReport report;
@@ -29,10 +30,15 @@ LayoutCheckReport UnreadableLayoutReport() {
     LayoutCheckReport report;
     LayoutDiagnostic d;
     d.error = true;
-    d.message = std::string("the file cannot be opened or read (missing, not accessible, or larger than 16 MiB): ") +
-                layout_check::kDoesNotLoad;
+    d.message = "the file cannot be opened or read (missing, not accessible, or larger than " +
+                std::to_string(kMaxLayoutFileBytes / (1024 * 1024)) + " MiB): " + layout_check::kDoesNotLoad;
     report.diagnostics.push_back(d);
     return report;
+}
+
+LayoutCheckReport CheckReadLayout(bool readable, const std::string& readBytes) {
+    if (!readable) return UnreadableLayoutReport();
+    return CheckLayoutBytes(readBytes.substr(0, readBytes.size() >= 2 ? readBytes.size() - 2 : 0));
 }
 
 int CheckExitCode(const LayoutCheckReport& report) {
