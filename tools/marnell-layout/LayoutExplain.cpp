@@ -1,55 +1,16 @@
 #include "LayoutExplain.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <map>
-#include <utility>
 #include <vector>
 
 #include "KeyNames.h"
 #include "KeyTranslation.h"
+#include "LayoutChords.h"
 #include "Unicode.h"
 
 namespace {
-
-bool IsTranslatable(int code) {
-    return IsKeyCode(code) && !IsPassThroughKey(static_cast<uint32_t>(code));
-}
-
-// Which rows and modifier keys take effect: of two rows for the same key and
-// modifier index the later wins, and a key arms the index of its last entry in
-// the modifier list (low 8 bits), unless a chord row claims the key.
-class Reachability {
-public:
-    explicit Reachability(const LayoutTables& t) {
-        for (std::size_t i = 0; i < t.KeyCodes.size(); ++i) {
-            lastRow_[{t.KeyCodes[i], t.ModifierIndexes[i]}] = i;
-        }
-        std::map<int, std::size_t> lastEntry;
-        for (std::size_t k = 1; k < t.ModifierKeys.size(); ++k) lastEntry[t.ModifierKeys[k]] = k;
-        for (const auto& entry : lastEntry) {
-            const int code = entry.first;
-            if (!IsTranslatable(code) || lastRow_.count({code, 0}) != 0) continue;
-            armingKeys_[entry.second & 0xFFu].push_back(code);
-        }
-    }
-
-    bool IsOverriddenLater(int code, unsigned index, std::size_t row) const {
-        return lastRow_.at({code, index}) != row;
-    }
-
-    // More than one only where modifier list entries lie 256 apart.
-    std::vector<int> KeysArming(unsigned index) const {
-        const auto it = armingKeys_.find(index);
-        return it == armingKeys_.end() ? std::vector<int>() : it->second;
-    }
-
-private:
-    std::map<std::pair<int, unsigned>, std::size_t> lastRow_;
-    std::map<unsigned, std::vector<int>> armingKeys_;
-};
 
 std::string MarkdownEscaped(const std::string& text) {
     std::string out;
@@ -81,30 +42,17 @@ struct Entry {
 }  // namespace
 
 std::string ExplainLayout(const LayoutTables& t, bool markdown) {
+    const LayoutChords described = DescribeChords(t);
     std::string hold;
-    for (const int16_t code : t.ActivationKeys) hold += (hold.empty() ? "" : "+") + KeyName(code);
+    for (const int code : described.activationKeys) hold += (hold.empty() ? "" : "+") + KeyName(code);
     const std::string prefix = hold.empty() ? "" : hold + "+";
-
-    const Reachability reach(t);
     std::vector<Entry> entries;
-    std::size_t neverTyped = 0;
-    for (std::size_t i = 0; i < t.KeyCodes.size(); ++i) {
-        const int code = t.KeyCodes[i];
-        const unsigned index = t.ModifierIndexes[i];
-        if (!IsTranslatable(code) || reach.IsOverriddenLater(code, index, i)) {
-            ++neverTyped;
-            continue;
-        }
-        if (index == 0) {
-            entries.push_back({prefix + KeyName(code), t.LowerChars[i], t.UpperChars[i]});
-            continue;
-        }
-        const std::vector<int> arming = reach.KeysArming(index);
-        if (arming.empty()) ++neverTyped;
-        for (const int modifier : arming) {
-            entries.push_back({prefix + KeyName(modifier) + " then " + KeyName(code), t.LowerChars[i], t.UpperChars[i]});
-        }
+    for (const LayoutChord& c : described.chords) {
+        const std::string keys =
+            c.modifierKey == 0 ? KeyName(c.key) : KeyName(c.modifierKey) + " then " + KeyName(c.key);
+        entries.push_back({prefix + keys, c.lower, c.upper});
     }
+    const std::size_t neverTyped = described.rowsNeverTyped;
 
     std::string out = "Activation keys: " + (hold.empty() ? std::string("none (every key stroke is admitted)") : hold);
     out += markdown ? "\n\n| Keys | Lower case | Upper case |\n| --- | --- | --- |\n" : "\n";
