@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ForegroundLookout.h"
+#include "SidedKey.h"
 
 namespace {
 
@@ -38,6 +39,19 @@ TEST(ForegroundLookoutTest, ANewLayoutsKeysReplaceTheOldAndNonKeysAreIgnored) {
     EXPECT_FALSE(lookout.OnKeyDown(kRightAlt, now += 10));
     EXPECT_FALSE(lookout.OnKeyDown(255, now += 10));
     EXPECT_FALSE(lookout.OnKeyDown(0xFFFF, now += 10));
+}
+
+// Raw input names AltGr as Alt with the E0 flag: it must still count as the
+// layout's AltGr.
+TEST(ForegroundLookoutTest, RawInputsGenericModifierKeysAreToldLeftFromRight) {
+    constexpr uint32_t kAlt = 0x12, kCtrl = 0x11, kShift = 0x10;
+    static_assert(SidedKey(kAlt, 0x38, true) == kRightAlt && SidedKey(kAlt, 0x38, false) == 0xA4, "Alt");
+    static_assert(SidedKey(kCtrl, 0x1D, true) == 0xA3 && SidedKey(kCtrl, 0x1D, false) == 0xA2, "Ctrl");
+    static_assert(SidedKey(kShift, 0x36, false) == 0xA1 && SidedKey(kShift, 0x2A, false) == 0xA0, "Shift");
+    ForegroundLookout lookout = WelshLookout();
+    lookout.OnKeyDown(kA, 1000);
+    EXPECT_TRUE(lookout.OnKeyDown(SidedKey(kAlt, 0x38, true), 1010));
+    EXPECT_FALSE(lookout.OnKeyDown(SidedKey(kAlt, 0x38, false), 1020));  // the left Alt begins no chord
 }
 
 }  // namespace
