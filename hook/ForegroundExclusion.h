@@ -40,7 +40,6 @@ public:
     // unless it was judged last. Nothing at all while no program is listed.
     void OnKeyDown(uint32_t vk, uint32_t eventMs);
 
-    const ExcludedPrograms& List() const { return m_list; }
     // The file name (no folder) of the program that owns `window`; empty when
     // it cannot be read (an elevated program, for example).
     static std::wstring ProgramOf(HWND window);
