@@ -195,7 +195,7 @@ in_second() { local E2E_LOG="$E2E_WORK/second.log"; "$@"; }
 # Scroll Lock and A through SendInput from another process: keys reach the
 # foreground window whatever has the X focus.
 chord_a_sent() { e2e_expect_chars_by "$1" "$2" wine "$PROBE" keys d145 d65 u65 u145; }
-e2e_focus_window "$SECOND_WIN" 540 500; in_second chord_a "another program clicked to the front: translated" 225
+e2e_focus_window "$SECOND_WIN" 540 500 "$E2E_WORK/second.log"; in_second chord_a "another program clicked to the front: translated" 225
 e2e_focus_target; chord_a "the listed program clicked to the front again: untranslated" 97
 wine "$PROBE" foreground 'Second target' || fail "the probe could not bring the second target to the front"
 sleep 0.3; in_second chord_a_sent "another program brought to the front by a third: translated" 225

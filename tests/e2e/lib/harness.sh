@@ -64,19 +64,26 @@ e2e_start_target() {
 
 # Wine makes a window active only when it is clicked or raised by Wine itself;
 # X focus alone leaves a splash or dialog of another process active.
-e2e_focus_target() { e2e_focus_window "$E2E_TARGET_WIN" 200 150; }
-# e2e_focus_window WIN X Y: clicks the window at X,Y of the screen, then gives
-# it X focus.
+e2e_focus_target() { e2e_focus_window "$E2E_TARGET_WIN" 200 150 "$E2E_LOG"; }
+# e2e_focus_window WIN X Y LOG: clicks the window at X,Y of the screen and
+# gives it X focus, until a Shift typed then reaches the window's log: X focus
+# alone does not show that Wine delivers keys there yet (a machine under load
+# lets Wine lag behind the X server).
 e2e_focus_window() {
-  local n
-  xdotool mousemove "$2" "$3" click 1 >/dev/null 2>&1; sleep 0.2
-  for n in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool windowactivate "$1" >/dev/null 2>&1 || true
-    xdotool windowfocus "$1" >/dev/null 2>&1 || true
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-    sleep 0.2
+  local attempt n ups
+  for attempt in 1 2 3 4 5; do
+    xdotool mousemove "$2" "$3" click 1 >/dev/null 2>&1; sleep 0.2
+    for n in 1 2 3 4 5 6 7 8 9 10; do
+      xdotool windowactivate "$1" >/dev/null 2>&1 || true
+      xdotool windowfocus "$1" >/dev/null 2>&1 || true
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && break
+      sleep 0.2
+    done
+    ups=$(grep -c '^up 16' "$4")
+    xdotool key shift
+    wait_for 2 sh -c "[ \"\$(grep -c '^up 16' '$4')\" -gt $ups ]" && return 0
   done
-  echo "could not focus window $1" >&2
+  echo "keys do not reach window $1" >&2
   return 1
 }
 
