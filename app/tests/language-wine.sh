@@ -76,11 +76,10 @@ stored() {  # stored TEXT: the key with Language = TEXT
   wine reg add "$key" /v Language /t REG_SZ /d "$1" /f >/dev/null 2>&1
 }
 
-res="$(dirname "$0")/../res/resource.h"
-id() { awk -v n="$1" '$1=="#define" && $2==n {print $3}' "$res"; }
-ID_TRAY_EXIT=$(id ID_TRAY_EXIT) ID_LANGUAGE_ENGLISH=$(id ID_LANGUAGE_ENGLISH) ID_LANGUAGE_CYMRAEG=$(id ID_LANGUAGE_CYMRAEG)
+ID_TRAY_EXIT=$(resource_id ID_TRAY_EXIT) ID_LANGUAGE_ENGLISH=$(resource_id ID_LANGUAGE_ENGLISH)
+ID_LANGUAGE_CYMRAEG=$(resource_id ID_LANGUAGE_CYMRAEG)
 [ -n "$ID_TRAY_EXIT" ] && [ -n "$ID_LANGUAGE_ENGLISH" ] && [ -n "$ID_LANGUAGE_CYMRAEG" ] ||
-  { echo "command identifiers not found in $res"; exit 1; }
+  { echo "command identifiers not found in the resource header"; exit 1; }
 
 # The stored text picks the dialog (by its Enabled box) and the tray menu (the
 # icon's identifier is its menu's number); only exactly "cy" is Welsh. A start

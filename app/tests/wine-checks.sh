@@ -19,3 +19,8 @@ restore_default_desktop() {
   [ -n "$saved_desktop" ] && wine reg add "$explorer_key" /v Desktop /d "$saved_desktop" /f >/dev/null 2>&1
   return 0
 }
+
+# resource_id NAME: the number the resource header gives a command identifier.
+resource_id() {
+  awk -v n="$1" '$1=="#define" && $2==n {print $3}' "$(dirname "${BASH_SOURCE[0]}")/../res/resource.h"
+}
