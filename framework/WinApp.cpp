@@ -114,6 +114,29 @@ BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
     return rc == ERROR_SUCCESS;
 }
 
+UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault) {
+    UINT result = static_cast<UINT>(nDefault);
+    HKEY key = OpenSectionKey(m_strRegistryKey, m_strAppName, lpszSection);
+    if (key == nullptr) return result;
+    DWORD value = 0, type = 0, size = sizeof(value);
+    if (::RegQueryValueExW(key, WideFromAnsi(lpszEntry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                           &size) == ERROR_SUCCESS &&
+        type == REG_DWORD && size == sizeof(value))
+        result = value;
+    ::RegCloseKey(key);
+    return result;
+}
+
+BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue) {
+    HKEY key = OpenSectionKey(m_strRegistryKey, m_strAppName, lpszSection);
+    if (key == nullptr) return FALSE;
+    const DWORD value = static_cast<DWORD>(nValue);
+    const LONG rc = ::RegSetValueExW(key, WideFromAnsi(lpszEntry).c_str(), 0, REG_DWORD,
+                                     reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
 void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp() { return g_pApp; }

@@ -35,6 +35,9 @@ public:
     std::string GetProfileString(const char* lpszSection, const char* lpszEntry,
                                  const char* lpszDefault = nullptr);
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue);
+    // A stored REG_DWORD, or nDefault when none (or another type) is stored.
+    UINT GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault);
+    BOOL WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue);
 
     // ID_HELP. This framework has no help system, so the command is accepted and does nothing.
     void OnHelp();

@@ -60,7 +60,9 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
     }
     HWND root = ::GetAncestor(pMsg->hwnd, GA_ROOT);
     CWnd* pWnd = CWnd::FromHandlePermanent(root);
-    if (pWnd == nullptr || !pWnd->IsKindOf(RUNTIME_CLASS(CDialog))) return FALSE;
+    if (pWnd == nullptr) return FALSE;
+    if (pWnd->PreTranslateMessage(pMsg)) return TRUE;
+    if (!pWnd->IsKindOf(RUNTIME_CLASS(CDialog))) return FALSE;
     return ::IsDialogMessageW(root, pMsg);
 }
 

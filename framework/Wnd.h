@@ -47,6 +47,10 @@ public:
     // Dispatches one message: the message map first, then Default().
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // A key message for this top-level window or one of its children, before
+    // it is translated and dispatched: TRUE when the window handled it.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+
     // Routes a command: this window's map; for identifiers 0x8000..0xEFFF that it
     // does not handle, its owner windows in turn, then the application object.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
