@@ -77,6 +77,7 @@ void CForegroundExclusion::OnKeyDown(uint32_t vk, uint32_t eventMs) {
 
 void CALLBACK CForegroundExclusion::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
     Instance().Follow(window);
+    if (Instance().m_listener != nullptr) Instance().m_listener(window);
 }
 
 void CForegroundExclusion::Follow(HWND window) {

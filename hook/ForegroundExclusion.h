@@ -40,6 +40,10 @@ public:
     // unless it was judged last. Nothing at all while no program is listed.
     void OnKeyDown(uint32_t vk, uint32_t eventMs);
 
+    // Called with each window that the system's foreground event announces.
+    using ForegroundListener = void (*)(HWND window);
+    void SetForegroundListener(ForegroundListener listener) { m_listener = listener; }
+
     // The file name (no folder) of the program that owns `window`; empty when
     // it cannot be read (an elevated program, for example).
     static std::wstring ProgramOf(HWND window);
@@ -53,4 +57,5 @@ private:
     ForegroundVerdict m_verdict;
     ForegroundLookout m_lookout;
     HWINEVENTHOOK m_hForegroundHook = nullptr;
+    ForegroundListener m_listener = nullptr;
 };

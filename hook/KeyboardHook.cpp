@@ -18,6 +18,12 @@ std::atomic<bool>& KeysPassUntouched() {
 }
 static_assert(std::atomic<bool>::is_always_lock_free, "the hook must never wait on a lock");
 
+std::atomic<int>& ArmedModifierIndex() {
+    static std::atomic<int> armed{0};
+    return armed;
+}
+static_assert(std::atomic<int>::is_always_lock_free, "the hook must never wait on a lock");
+
 bool WindowsKeyState::IsKeyHeld(int32_t code) {
     return (static_cast<unsigned short>(GetKeyState(static_cast<int>(static_cast<int16_t>(code)))) & 0x0800) != 0;
 }
@@ -79,6 +85,7 @@ LRESULT CALLBACK KeyboardHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
         return CallNextHookEx(nullptr, nCode, wParam, lParam);
     WindowsKeyState keyState;
     const KeyDecision decision = ProcessKeyEvent(kind, static_cast<uint32_t>(event->vkCode), keyState);
+    ArmedModifierIndex().store(EngineState().PendingModifier, std::memory_order_relaxed);
     if (decision.character && !InjectCharacter(*decision.character)) {
         // The character could not be typed: the user gets the key itself rather
         // than nothing.

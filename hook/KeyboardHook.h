@@ -21,6 +21,12 @@ SeenKeyEvents& KeyEventsSeenByHook();
 // key is left down anywhere.
 std::atomic<bool>& KeysPassUntouched();
 
+// The index (into the layout's modifier keys) of the accent the engine holds
+// armed after the last key event, 0 for none: the hook publishes it so that
+// the main thread can show that accent's choices without reading the engine's
+// own state.
+std::atomic<int>& ArmedModifierIndex();
+
 // Types one character (a code point; above U+FFFF as its surrogate pair): a
 // Unicode key-down and key-up for each UTF-16 unit, all in one SendInput call
 // so that no other input falls between them. False when the system inserted

@@ -86,10 +86,11 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     const RAWKEYBOARD& key = data.data.keyboard;
     // A change of foreground window that no event announced is noticed at a
     // key-down, before the next key of a chord reaches the hook.
-    if ((key.Flags & RI_KEY_BREAK) == 0) {
-        const uint32_t vk = SidedKey(key.VKey, key.MakeCode, (key.Flags & RI_KEY_E0) != 0);
-        CForegroundExclusion::Instance().OnKeyDown(vk, static_cast<uint32_t>(GetMessageTime()));
-    }
+    const bool down = (key.Flags & RI_KEY_BREAK) == 0;
+    const uint32_t vk = SidedKey(key.VKey, key.MakeCode, (key.Flags & RI_KEY_E0) != 0);
+    const uint32_t timeMs = static_cast<uint32_t>(GetMessageTime());
+    if (down) CForegroundExclusion::Instance().OnKeyDown(vk, timeMs);
+    if (m_listener != nullptr) m_listener->OnRawKey(vk, down, timeMs);
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
     if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, static_cast<uint32_t>(GetMessageTime()), GetTickCount()))
         Reinstall();

@@ -23,6 +23,16 @@ protected:
     ~HookKeeper() = default;
 };
 
+// Who else wants the raw keys the witness sees: each key event, left and
+// right keys told apart, at the time the system gave it.
+class RawKeyListener {
+public:
+    virtual void OnRawKey(uint32_t vk, bool down, uint32_t timeMs) = 0;
+
+protected:
+    ~RawKeyListener() = default;
+};
+
 class CKeyboardWitness : public CWnd {
 public:
     static CKeyboardWitness& Instance();
@@ -33,6 +43,8 @@ public:
     // nothing will be reinstalled for it.
     void StopFor(HookKeeper* keeper);
     bool IsWatching() const { return m_keeper != nullptr; }
+    // Raw keys are passed on to `listener` while translation is on; nullptr: to nobody.
+    void SetKeyListener(RawKeyListener* listener) { m_listener = listener; }
     // Hooks reinstalled so far, by raw input, unlock or resume.
     unsigned Reinstalls() const { return m_reinstalls; }
 
@@ -52,6 +64,7 @@ private:
     void Reinstall();
 
     HookKeeper* m_keeper = nullptr;
+    RawKeyListener* m_listener = nullptr;
     HookWitness m_witness;
     unsigned m_reinstalls = 0;
     COneShotTimer m_pendingWait{*this, 1};
