@@ -7,13 +7,12 @@
 #include "KeyboardHookThread.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
+#include "Settings.h"
 #include "SplashClass.h"
 #include "resource.h"
 
 namespace {
 constexpr char kRunningMutexName[] = "Local\\Corvane.Marnell2.Running";
-constexpr char kSection[] = "Marnell 2";
-constexpr char kEntry[] = "Language";
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMarnell2App, CWinApp)
@@ -40,9 +39,10 @@ BOOL CMarnell2App::InitInstance() {
     CWinApp::InitInstance();
     AfxEnableControlContainer();
     SetRegistryKey("Corvane");
-    m_strLanguage = GetProfileString(kSection, kEntry);
+    m_strLanguage = GetProfileString(kSettingsSection, kLanguageEntry);
 
     m_pConfigDlg = new CMarnell2Dlg(nullptr);
+    m_pConfigDlg->m_bMayWelcome = true;
     UINT nIDTemplate = IDD_CONFIG_ENGLISH;
     if (m_strLanguage == "cy") {
         m_pConfigDlg->m_strLanguage = "cy";
@@ -117,5 +117,5 @@ void CMarnell2App::SwitchLanguage(const char* code, UINT nIDTemplate) {
     m_pMainWnd = dialog;
     m_pConfigDlg = dialog;
     m_strLanguage = code;
-    WriteProfileString(kSection, kEntry, code);
+    WriteProfileString(kSettingsSection, kLanguageEntry, code);
 }

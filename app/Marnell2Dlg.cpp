@@ -1,8 +1,15 @@
 #include "Marnell2Dlg.h"
 
+#include "CharacterPanel.h"
+#include "CharacterTexts.h"
+#include "CharactersDlg.h"
 #include "ForegroundExclusion.h"
+#include "KeyLabel.h"
 #include "LayoutFile.h"
 #include "LayoutNotice.h"
+#include "Settings.h"
+#include "Unicode.h"
+#include "WritingWindow.h"
 #include "resource.h"
 
 CMarnell2Dlg::ShellExecuteFn CMarnell2Dlg::s_pfnShellExecute = &ShellExecuteA;
@@ -16,6 +23,8 @@ BEGIN_MESSAGE_MAP(CMarnell2Dlg, CDialog)
     ON_COMMAND(ID_TRAY_EXIT, &CMarnell2Dlg::OnExit)
     ON_COMMAND(ID_SHOW_CONFIG, &CMarnell2Dlg::OnShowConfig)
     ON_COMMAND(ID_TRAY_ENABLED, &CMarnell2Dlg::OnTrayEnabled)
+    ON_COMMAND(ID_TRAY_CHARACTERS, &CMarnell2Dlg::OnCharacters)
+    ON_COMMAND(ID_TRAY_SHOW_CHARACTERS, &CMarnell2Dlg::OnShowCharacters)
     ON_MESSAGE(WM_HOTKEY, &CMarnell2Dlg::OnHotKey)
     ON_MESSAGE(WM_INITMENUPOPUP, &CMarnell2Dlg::OnInitMenuPopup)
     ON_COMMAND(ID_TRAY_ABOUT, &CMarnell2Dlg::OnAbout)
@@ -63,9 +72,53 @@ BOOL CMarnell2Dlg::OnInitDialog() {
     // rather than leaving a hidden, untranslating program behind.
     m_trayIcon.AddTrayIcon(WM_TRAY_NOTIFY, "Marnell", trayIcon, menuId);
     m_trayIcon.SetDefaultTrayItem(11, TRUE);
+    m_trayIcon.SetBalloonShownListener([this] { OnBalloonShown(); });
     RegisterToggleHotKey();
     CConfigFileWatch::Instance().Listen(this);
-    return EnableTranslation();
+    CForegroundExclusion::Instance().SetForegroundListener(&WritingWindow::Notice);
+    const int enabled = EnableTranslation();
+    WelcomeOnce();
+    return enabled;
+}
+
+void CMarnell2Dlg::OfferCharacters(const LayoutTables& tables) {
+    m_chords = DescribeChords(tables);
+    CCharacterPanel& panel = CCharacterPanel::Instance();
+    panel.SetWelsh(IsWelsh());
+    panel.SetLayout(tables, m_hWnd);
+    CKeyboardWitness::Instance().SetKeyListener(&panel);
+    CCharactersDlg::Instance().SetLayout(m_chords, IsWelsh());
+}
+
+bool CMarnell2Dlg::ShowCharactersWanted() const {
+    CWinApp* app = AfxGetApp();
+    return app == nullptr || app->GetProfileInt(kSettingsSection, kShowCharactersEntry, 1) != 0;
+}
+
+void CMarnell2Dlg::AllowCharacterPanel() {
+    CCharacterPanel::Instance().SetAllowed(m_bEnabled && ShowCharactersWanted());
+}
+
+void CMarnell2Dlg::OnCharacters() { CCharactersDlg::Instance().Open(WritingWindow::Last()); }
+
+void CMarnell2Dlg::OnShowCharacters() {
+    if (CWinApp* app = AfxGetApp())
+        app->WriteProfileInt(kSettingsSection, kShowCharactersEntry, ShowCharactersWanted() ? 0 : 1);
+    AllowCharacterPanel();
+}
+
+void CMarnell2Dlg::WelcomeOnce() {
+    CWinApp* app = AfxGetApp();
+    if (!m_bMayWelcome || app == nullptr || !m_bEnabled || m_bLayoutNoticeShown) return;
+    if (app->GetProfileInt(kSettingsSection, kWelcomedEntry, 0) != 0) return;
+    const std::optional<WelcomeText> welcome = WelcomeFor(m_chords, KeyLabel, IsWelsh());
+    if (welcome && m_trayIcon.ShowBalloon(welcome->title, welcome->text, NIIF_INFO)) m_bWelcomeShowing = true;
+}
+
+void CMarnell2Dlg::OnBalloonShown() {
+    if (!m_bWelcomeShowing) return;
+    m_bWelcomeShowing = false;
+    if (CWinApp* app = AfxGetApp()) app->WriteProfileInt(kSettingsSection, kWelcomedEntry, 1);
 }
 
 void CMarnell2Dlg::OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) {
@@ -79,7 +132,11 @@ void CMarnell2Dlg::OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) {
 void CMarnell2Dlg::ReportLayoutFindings(bool readable, const std::string& readBytes, bool loaded) {
     const LayoutCheckReport report = CheckReadLayout(readable, readBytes);
     const std::optional<LayoutNotice> notice = NoticeForLayout(kLayoutFileName, readable, report, !loaded, IsWelsh());
-    if (notice) m_trayIcon.ShowBalloon(notice->title, notice->text);
+    m_bLayoutNoticeShown = notice.has_value();
+    if (notice) {
+        m_bWelcomeShowing = false;  // the shell shows this one instead
+        m_trayIcon.ShowBalloon(notice->title, notice->text, NIIF_WARNING);
+    }
 }
 
 bool CMarnell2Dlg::RegisterToggleHotKey() {
@@ -113,8 +170,17 @@ LRESULT CMarnell2Dlg::OnHotKey(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CMarnell2Dlg::OnInitMenuPopup(WPARAM wParam, LPARAM) {
-    CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_TRAY_ENABLED,
-                  MF_BYCOMMAND | (m_bEnabled ? MF_CHECKED : MF_UNCHECKED));
+    HMENU menu = reinterpret_cast<HMENU>(wParam);
+    CheckMenuItem(menu, ID_TRAY_ENABLED, MF_BYCOMMAND | (m_bEnabled ? MF_CHECKED : MF_UNCHECKED));
+    // The entry names the layout's own activation keys.
+    const std::u16string text = Utf16FromUtf8(ShowCharactersMenuText(m_chords, KeyLabel, IsWelsh()));
+    const std::wstring wide(text.begin(), text.end());
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING | MIIM_STATE;
+    item.fState = ShowCharactersWanted() ? MFS_CHECKED : MFS_UNCHECKED;
+    item.dwTypeData = const_cast<wchar_t*>(wide.c_str());
+    SetMenuItemInfoW(menu, ID_TRAY_SHOW_CHARACTERS, FALSE, &item);
     return 0;
 }
 

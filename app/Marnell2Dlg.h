@@ -11,6 +11,7 @@
 #include "ConfigFileWatch.h"
 #include "Framework.h"
 #include "KeyboardWitness.h"
+#include "LayoutChords.h"
 #include "SystemTray.h"
 #include "resource.h"
 
@@ -43,6 +44,14 @@ public:
     // `readBytes` are what ReadLayoutFileBytes gave, `loaded` whether those
     // bytes are in use now. Nothing for a clean file.
     void ReportLayoutFindings(bool readable, const std::string& readBytes, bool loaded);
+    // The layout now in use, for what shows its characters: the panel, the
+    // Characters window, the tray menu's entry and the welcome.
+    void OfferCharacters(const LayoutTables& tables);
+    // The panel shows only while translation is on and the user wants it.
+    void AllowCharacterPanel();
+    // The first start's balloon, once per user: not while the layout has
+    // findings (their balloon comes instead).
+    void WelcomeOnce();
     // A saved layout file is taken as OK takes it, while translation is on; a
     // saved exclude.txt whether it is on or off.
     void OnConfigFilesSaved(bool layoutChanged, bool excludeChanged) override;
@@ -58,6 +67,9 @@ public:
     CSystemTray m_trayIcon;
     bool m_bEnabled;
     std::string m_strLanguage;  // "en" or "cy"; set by the creator before Create
+    // Set by the creator of a run's first dialog only: a language switch's
+    // dialog does not welcome again.
+    bool m_bMayWelcome = false;
     HICON m_hIcon;
     bool m_bAboutOpen;
 
@@ -71,6 +83,13 @@ public:
     // The tray menu's Enabled, and the hotkey: what OK does with the box
     // ticked or unticked, whichever switches translation over.
     void OnTrayEnabled();
+    // The tray menu's Characters…: the window, typing into the window the user
+    // was writing in.
+    void OnCharacters();
+    // The tray menu's entry that turns the panel of characters off and on.
+    void OnShowCharacters();
+    // A balloon that the shell showed: the welcome is remembered only then.
+    void OnBalloonShown();
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     // Enabled's check mark follows the state each time a tray menu opens.
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
@@ -100,6 +119,11 @@ private:
     bool IsWelsh() const { return m_strLanguage == "cy"; }
     void OpenWebPage(UINT nCommand);
 
+    bool ShowCharactersWanted() const;
+
+    LayoutChords m_chords;
+    bool m_bLayoutNoticeShown = false;  // this dialog's last enable had a balloon of findings
+    bool m_bWelcomeShowing = false;     // the last balloon sent is the welcome
     bool m_bHotKeyRegistered = false;
     bool m_bExitRequested = false;  // Exit arrived while the About box was open
     CDialog* m_pAboutDlg = nullptr;  // the open About box, ended by Exit

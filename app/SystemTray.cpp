@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Unicode.h"
+#include "WritingWindow.h"
 #include "resource.h"
 
 static_assert(sizeof(void*) != 4 || kTrayIconDataSize == 488,
@@ -105,14 +106,14 @@ void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
 
 }  // namespace
 
-BOOL CSystemTray::ShowBalloon(const std::string& title, const std::string& text) {
+BOOL CSystemTray::ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags) {
     if (!m_bIconAdded) return FALSE;
     NOTIFYICONDATAW balloon = {};
     balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
     balloon.hWnd = m_iconData.hWnd;
     balloon.uID = m_iconData.uID;
     balloon.uFlags = NIF_INFO;
-    balloon.dwInfoFlags = NIIF_WARNING;
+    balloon.dwInfoFlags = infoFlags;
     CopyWide(balloon.szInfoTitle, title);
     CopyWide(balloon.szInfo, text);
     return s_pfnNotifyIconW(NIM_MODIFY, &balloon);
@@ -151,6 +152,12 @@ LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM) {
 
 LRESULT CSystemTray::OnTrayIconMessage(WPARAM wParam, LPARAM lParam) {
     if (static_cast<UINT>(wParam) != m_iconData.uID) return 0;
+    // The pointer reaches the icon while the user's own window is still in front.
+    WritingWindow::Notice(GetForegroundWindow());
+    if (LOWORD(lParam) == NIN_BALLOONSHOW) {
+        if (m_balloonShown) m_balloonShown();
+        return 1;
+    }
     CWnd* pMainWnd = AfxGetMainWnd();
     if (pMainWnd == nullptr || pMainWnd->m_hWnd == nullptr) return 0;
     switch (LOWORD(lParam)) {

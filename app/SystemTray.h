@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 
 #include "Framework.h"
@@ -28,9 +29,12 @@ public:
     // that no longer holds the icon, whether or not it announced itself, is
     // given it anew. FALSE once the icon is deleted.
     BOOL SetTrayIcon(HICON icon, LPCSTR tooltip);
-    // One warning balloon from the icon; title and text in UTF-8, sent as
-    // UTF-16 so that Welsh letters show. FALSE while the shell holds no icon.
-    BOOL ShowBalloon(const std::string& title, const std::string& text);
+    // One balloon from the icon, with the shell's icon `infoFlags` names
+    // (NIIF_WARNING, NIIF_INFO); title and text in UTF-8, sent as UTF-16 so
+    // that Welsh letters show. FALSE while the shell holds no icon.
+    BOOL ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags);
+    // Called when the shell says that it shows a balloon of the icon.
+    void SetBalloonShownListener(std::function<void()> listener) { m_balloonShown = std::move(listener); }
     // Records the menu's default item (a position or a command identifier).
     // FALSE when the icon's menu resource or its first sub-menu is missing.
     BOOL SetDefaultTrayItem(UINT item, BOOL byPosition);
@@ -70,6 +74,7 @@ private:
     // The icon belongs in the notification area: from AddTrayIcon (whether or
     // not the shell took it then) until DeleteTrayIcon.
     bool m_bIconWanted = false;
+    std::function<void()> m_balloonShown;
 };
 
 // The size the shell expects for the version-2 record: 488 bytes in the 32-bit

@@ -24,11 +24,13 @@ int CMarnell2Dlg::EnableTranslation() {
     LayoutTables tables{GetActivationKeys(), GetModifierKeys(), GetKeyCodes(),
                         GetModifierIndexes(), GetLowerChars(), GetUpperChars()};
     CForegroundExclusion::Instance().SetChordKeys(tables);
+    OfferCharacters(tables);
     // A hook that could not be installed leaves the one before in force.
     m_hKeyboardHook = CKeyboardHookThread::Instance().Install(m_hKeyboardHook, std::move(tables)).hook;
     m_bEnabled = true;
     CheckDlgButton(IDC_ENABLED, BST_CHECKED);
     ShowTranslationState();
+    AllowCharacterPanel();
     CKeyboardWitness::Instance().Watch(this);
     return 1;
 }
@@ -39,6 +41,7 @@ void CMarnell2Dlg::DisableTranslation() {
     m_bEnabled = false;
     CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
     ShowTranslationState();
+    AllowCharacterPanel();
 }
 
 HHOOK CMarnell2Dlg::HandOverHook() {
@@ -47,6 +50,7 @@ HHOOK CMarnell2Dlg::HandOverHook() {
     m_hKeyboardHook = nullptr;
     m_bEnabled = false;
     CheckDlgButton(IDC_ENABLED, BST_UNCHECKED);
+    AllowCharacterPanel();
     return hook;
 }
 

@@ -16,7 +16,13 @@
 #define IDR_TRAY_MENU_CYMRAEG   148
 #define IDD_CONFIG_CYMRAEG      149
 #define IDI_TRAY_OFF            150
+#define IDD_CHARACTERS 151
 #define IDC_ENABLED             1001
+#define IDC_CHARACTER_SEARCH_LABEL 1002
+#define IDC_CHARACTER_SEARCH 1003
+#define IDC_CHARACTER_LIST_LABEL 1004
+#define IDC_CHARACTER_LIST 1005
+#define IDC_CHARACTER_COPY 1006
 
 #define ID_TRAY_ABOUT           32776
 #define ID_SHOW_CONFIG          32778
@@ -29,6 +35,8 @@
 #define ID_LANGUAGE_ENGLISH     32787
 #define ID_LANGUAGE_CYMRAEG     32788
 #define ID_TRAY_ENABLED         32789
+#define ID_TRAY_CHARACTERS 32790
+#define ID_TRAY_SHOW_CHARACTERS 32791
 
 // The tray icon's callback message; WM_USER comes from <windows.h>.
 #define WM_TRAY_NOTIFY          (WM_USER + 2)

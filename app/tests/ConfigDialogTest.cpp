@@ -99,12 +99,13 @@ class ConfigDialog : public ::testing::Test {
 protected:
     void SetUp() override { Open("en"); }
 
-    void Open(const std::string& language) {
+    void Open(const std::string& language, bool firstOfRun = false) {
         g_openedPages.clear();
         CMarnell2Dlg::s_pfnShellExecute = &RecordOpen;
         TestApp().m_pMainWnd = nullptr;
         dlg = new CMarnell2Dlg;
         dlg->m_strLanguage = language;
+        dlg->m_bMayWelcome = firstOfRun;
         ASSERT_TRUE(dlg->Create(language == "cy" ? IDD_CONFIG_CYMRAEG : IDD_CONFIG_ENGLISH));
         dlg->ShowWindow(SW_HIDE);
         TestApp().m_pMainWnd = dlg;
@@ -190,7 +191,7 @@ TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
         PopupMenuDriver menus;  // reads the menu, then Escape
         ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, WM_RBUTTONUP);
         PumpPendingMessages();
-        return !menus.seen.empty() && menus.seen[0].ids[0] == ID_TRAY_ENABLED && menus.seen[0].checked[0];
+        return !menus.seen.empty() && menus.seen[0].ids[3] == ID_TRAY_ENABLED && menus.seen[0].checked[3];
     };
     const auto expectShown = [this](HICON icon, const char* tip) {
         ASSERT_FALSE(shell.calls.empty());
@@ -201,7 +202,7 @@ TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
     EXPECT_TRUE(markShown());
 
     {
-        PopupMenuDriver menus(1);  // Enabled, the first entry
+        PopupMenuDriver menus(3);  // Enabled, below the two characters entries
         ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, WM_RBUTTONUP);
         PumpPendingMessages();
     }
@@ -311,6 +312,42 @@ TEST_F(ConfigDialog, ASavedLayoutIsTakenAndABrokenOneSaysWhichLine) {
     ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_EQ(g_balloons.size(), 2u);
     EXPECT_EQ(std::wstring(g_balloons[1].szInfo).rfind(L"Llinell 2 o default.vmap", 0), 0u);
+    CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
+}
+
+// The first start's welcome names a chord of the layout; it comes again at
+// each start until the shell has shown it, and never with a layout notice.
+TEST_F(ConfigDialog, TheWelcomeComesUntilTheShellHasShownIt) {
+    TestApp().SetRegistryKey("CorvaneTest");
+    g_balloons.clear();
+    CSystemTray::s_pfnNotifyIconW = &RecordBalloon;
+    const auto restart = [&](bool firstOfRun) {
+        TestApp().m_pMainWnd = nullptr;
+        delete dlg;
+        Open("en", firstOfRun);
+    };
+    const auto welcomed = [] { return TestApp().GetProfileInt("Marnell 2", "Welcomed", 0); };
+    restart(true);
+    ASSERT_EQ(g_balloons.size(), 1u);
+    EXPECT_EQ(g_balloons[0].dwInfoFlags, DWORD(NIIF_INFO));
+    EXPECT_EQ(std::wstring(g_balloons[0].szInfo), L"AltGr+A types \u00e1. Hold AltGr to see the rest.");
+    EXPECT_EQ(welcomed(), 0u) << "not remembered before it is shown";
+    restart(false);
+    EXPECT_EQ(g_balloons.size(), 1u) << "a language switch's dialog does not welcome";
+    restart(true);
+    ASSERT_EQ(g_balloons.size(), 2u) << "a welcome the shell dropped comes again";
+    ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, NIN_BALLOONSHOW);
+    EXPECT_EQ(welcomed(), 1u);
+    restart(true);
+    EXPECT_EQ(g_balloons.size(), 2u) << "once shown, never again";
+
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvaneTest");
+    ASSERT_TRUE(layoutDir.WriteLayout("KEY:165;\r\nLAYOUT:\r\n65;0;225;193;\r\n"));  // a finding: no MOD line
+    restart(true);
+    ASSERT_EQ(g_balloons.size(), 3u);
+    EXPECT_EQ(g_balloons[2].dwInfoFlags, DWORD(NIIF_WARNING)) << "the findings instead of the welcome";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvaneTest");
+    TestApp().SetRegistryKey("");
     CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
 }
 
@@ -524,7 +561,7 @@ TEST_F(ConfigDialog, UnknownCommandsLeaveEverythingAsItWas) {
         const HHOOK hook = dlg->m_hKeyboardHook;
         const NOTIFYICONDATAA icon = dlg->m_trayIcon.m_iconData;
         const size_t shellCalls = shell.calls.size();
-        for (UINT id : {0u, 3u, 16u, 1001u, 32777u, 32779u, 32780u, 32790u, 0x8000u, 0xEFFFu, 0xF000u, 0xFFFFu}) {
+        for (UINT id : {0u, 3u, 16u, 1001u, 32777u, 32779u, 32780u, 32792u, 0x8000u, 0xEFFFu, 0xF000u, 0xFFFFu}) {
             for (UINT code : {0u, 1u}) {  // as from a menu and as from an accelerator
                 ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
                 ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), 0);
@@ -577,15 +614,18 @@ TEST_P(ConfigDialogLanguage, TrayIconShowsTheLanguagesMenuAndItsExitEndsTheLoop)
     EXPECT_TRUE(tray.m_bDefaultByPosition);
 
     WatchDeletion(dlg, sizeof(CMarnell2Dlg));
-    PopupMenuDriver menus(5);  // down past Enabled, About, English, Cymraeg to Exit
+    PopupMenuDriver menus(7);  // down past the two characters entries, Enabled, About, the languages to Exit
     EXPECT_EQ(::SendMessageW(tray.m_hWnd, WM_TRAY_NOTIFY, id, WM_RBUTTONUP), 1);
     ASSERT_EQ(menus.seen.size(), 1u);
-    EXPECT_EQ(menus.seen[0].texts[0], welsh ? "Galluogi" : "Enabled");
-    EXPECT_TRUE(menus.seen[0].checked[0]);
-    EXPECT_EQ(menus.seen[0].texts[2], welsh ? "Ynghylch Marnell" : "About Marnell");
-    EXPECT_EQ(menus.seen[0].texts[7], welsh ? "Gadael" : "Exit");
-    EXPECT_EQ(menus.seen[0].checked[4], !welsh);
-    EXPECT_EQ(menus.seen[0].checked[5], welsh);
+    // The panel's entry names the layout's activation key and is ticked while it is wanted.
+    EXPECT_EQ(menus.seen[0].texts[1], welsh ? "Dangos y nodau wrth ddal AltGr" : "Show characters while AltGr is held");
+    EXPECT_TRUE(menus.seen[0].checked[1]);
+    EXPECT_EQ(menus.seen[0].texts[3], welsh ? "Galluogi" : "Enabled");
+    EXPECT_TRUE(menus.seen[0].checked[3]);
+    EXPECT_EQ(menus.seen[0].texts[5], welsh ? "Ynghylch Marnell" : "About Marnell");
+    EXPECT_EQ(menus.seen[0].texts[10], welsh ? "Gadael" : "Exit");
+    EXPECT_EQ(menus.seen[0].checked[7], !welsh);
+    EXPECT_EQ(menus.seen[0].checked[8], welsh);
     EXPECT_EQ(RunMessageLoop(5000), 0);
     EXPECT_TRUE(WatchedBlockDeleted());
     dlg = nullptr;

@@ -18,6 +18,7 @@
 //                                  40 ms apart; a key pressed twice repeats
 //   marnell_probe held VK          prints "down" or "up": the system's key state
 //   marnell_probe window TITLE S   shows a window of its own with that title for S s
+//   marnell_probe front            prints the foreground window's title
 //   marnell_probe reinstalls       prints how many hooks the keyboard witness has
 //                                  reinstalled (exit code 2: no witness)
 #include <windows.h>
@@ -228,6 +229,12 @@ int main(int argc, char** argv) {
         HWND window = FindWindowA(nullptr, argv[2]);
         return window != nullptr && SetForegroundWindow(window) ? 0 : 1;
     }
+    if (command == "front") {
+        char title[256] = {};
+        GetWindowTextA(GetForegroundWindow(), title, sizeof(title));
+        std::printf("%s\n", title);
+        return 0;
+    }
     if (command == "reinstalls") {
         HWND witness = FindWindowA(nullptr, kKeyboardWitnessName);
         DWORD_PTR count = 0;
@@ -282,7 +289,8 @@ int main(int argc, char** argv) {
         std::printf("splash %d\n", Look().splash ? 1 : 0);
         return unanswered == 0 ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR | reinstalls | "
-                 "keys dVK|uVK... | held VK | window TITLE SECONDS | foreground TITLE\n");
+    std::fprintf(stderr,
+                 "usage: marnell_probe state | windows | post ID | send ID | untick | answers MS FOR | reinstalls | "
+                 "keys dVK|uVK... | held VK | window TITLE SECONDS | foreground TITLE | front\n");
     return 64;
 }

@@ -15,10 +15,27 @@
 
 namespace {
 
-const std::vector<std::string> kEnglishTexts = {"Enabled", "", "About Marnell", "", "English", "Cymraeg", "", "Exit"};
-const std::vector<std::string> kWelshTexts = {"Galluogi", "", "Ynghylch Marnell", "", "English", "Cymraeg", "", "Gadael"};
-const std::vector<UINT> kMenuIds = {ID_TRAY_ENABLED, 0, ID_TRAY_ABOUT, 0, ID_LANGUAGE_ENGLISH, ID_LANGUAGE_CYMRAEG,
-                                    0, ID_TRAY_EXIT};
+// The ellipsis as the ANSI code page (1252) gives it to GetMenuItemInfoA.
+const std::vector<std::string> kEnglishTexts = {"Characters\x85",
+                                                "Show characters while the keys are held",
+                                                "",
+                                                "Enabled",
+                                                "",
+                                                "About Marnell",
+                                                "",
+                                                "English",
+                                                "Cymraeg",
+                                                "",
+                                                "Exit"};
+const std::vector<std::string> kWelshTexts = {"Nodau\x85", "Dangos y nodau wrth ddal y bysellau",
+                                              "",          "Galluogi",
+                                              "",          "Ynghylch Marnell",
+                                              "",          "English",
+                                              "Cymraeg",   "",
+                                              "Gadael"};
+const std::vector<UINT> kMenuIds = {
+    ID_TRAY_CHARACTERS,  ID_TRAY_SHOW_CHARACTERS, 0, ID_TRAY_ENABLED, 0, ID_TRAY_ABOUT, 0,
+    ID_LANGUAGE_ENGLISH, ID_LANGUAGE_CYMRAEG,     0, ID_TRAY_EXIT};
 
 HICON TrayIconImage() { return ::LoadIconA(::GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAY)); }
 
@@ -40,7 +57,7 @@ protected:
 
 TEST_F(TrayCallback, OnlyTheIconsOwnIdInAll32BitsIsAnswered) {
     PopupMenuDriver menus;
-    tray.SetDefaultTrayItem(2, TRUE);
+    tray.SetDefaultTrayItem(5, TRUE);
     for (WPARAM other : {WPARAM(IDR_TRAY_MENU_ENGLISH | 0x10000), WPARAM(IDR_TRAY_MENU_ENGLISH | 0x80000000u),
                          WPARAM(IDR_TRAY_MENU_CYMRAEG), WPARAM(0), WPARAM(0xFFFFFFFFu)}) {
         EXPECT_EQ(Callback(other, WM_LBUTTONDBLCLK), 0) << other;
@@ -63,10 +80,9 @@ TEST_F(TrayCallback, DoubleClickSendsTheDefaultEntrysCommandBeforeReturning) {
     };
     const Case cases[] = {
         {11, TRUE, ID_SHOW_CONFIG},  // what the dialog names: past the menu's end
-        {0, TRUE, ID_TRAY_ENABLED}, {2, TRUE, ID_TRAY_ABOUT}, {7, TRUE, ID_TRAY_EXIT},
-        {1, TRUE, ID_SHOW_CONFIG},  // a separator names no command
-        {8, TRUE, ID_SHOW_CONFIG},
-        {ID_TRAY_EXIT, FALSE, ID_TRAY_EXIT}, {12345, FALSE, 12345},
+        {0, TRUE, ID_TRAY_CHARACTERS}, {3, TRUE, ID_TRAY_ENABLED},          {5, TRUE, ID_TRAY_ABOUT},
+        {10, TRUE, ID_TRAY_EXIT},      {2, TRUE, ID_SHOW_CONFIG},  // a separator names no command
+        {11, TRUE, ID_SHOW_CONFIG},    {ID_TRAY_EXIT, FALSE, ID_TRAY_EXIT}, {12345, FALSE, 12345},
     };
     for (const Case& c : cases) {
         mainWnd.commands.clear();
@@ -114,13 +130,13 @@ TEST_F(TrayCallback, WithoutAMainWindowNothingHappens) {
 }
 
 TEST_F(TrayCallback, ChosenMenuEntryReachesTheMainWindow) {
-    for (int downs : {2, 5}) {  // About, below Enabled; then past the separators to Exit
+    for (int downs : {4, 7}) {  // About, below Enabled; then past the separators to Exit
         mainWnd.commands.clear();
         PopupMenuDriver menus(downs);
         EXPECT_EQ(Callback(IDR_TRAY_MENU_ENGLISH, WM_RBUTTONUP), 1);
         PumpPendingMessages();
         ASSERT_EQ(menus.seen.size(), 1u);
-        EXPECT_EQ(mainWnd.commands, std::vector<WPARAM>{downs == 2 ? WPARAM(ID_TRAY_ABOUT) : WPARAM(ID_TRAY_EXIT)});
+        EXPECT_EQ(mainWnd.commands, std::vector<WPARAM>{downs == 4 ? WPARAM(ID_TRAY_ABOUT) : WPARAM(ID_TRAY_EXIT)});
     }
 }
 
@@ -188,8 +204,8 @@ TEST_P(TrayMenu, ShowsTheLanguagesEntriesWithItsCheckMark) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, TrayMenu,
-                         ::testing::Values(LanguageMenu{IDR_TRAY_MENU_ENGLISH, &kEnglishTexts, 4},
-                                           LanguageMenu{IDR_TRAY_MENU_CYMRAEG, &kWelshTexts, 5}));
+                         ::testing::Values(LanguageMenu{IDR_TRAY_MENU_ENGLISH, &kEnglishTexts, 7},
+                                           LanguageMenu{IDR_TRAY_MENU_CYMRAEG, &kWelshTexts, 8}));
 
 TEST(TrayMenuResource, OnlyTheLow16BitsOfTheIdNameTheMenu) {
     ShellRecorder shell;

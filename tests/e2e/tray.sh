@@ -14,7 +14,8 @@ SHOTS=${MARNELL_SCREENSHOTS:+$(realpath -m "$MARNELL_SCREENSHOTS")}
 # area's only one; the menu opens above it; the dialog is centred.
 ICON_X=1013 ICON_Y=757
 # Menu entries lie at fixed offsets below the menu's top edge, which varies.
-MENU_ENABLED_Y=10 MENU_SEPARATOR_Y=23 MENU_ABOUT_Y=36 MENU_ENGLISH_Y=62 MENU_CYMRAEG_Y=79 MENU_EXIT_Y=105
+MENU_CHARACTERS_Y=10 MENU_SHOW_CHARACTERS_Y=27
+MENU_ENABLED_Y=53 MENU_SEPARATOR_Y=66 MENU_ABOUT_Y=79 MENU_ENGLISH_Y=105 MENU_CYMRAEG_Y=122 MENU_EXIT_Y=148
 MENU_X=950
 # Dialog controls lie at fixed offsets below the dialog's top edge.
 CHECK_X=522 CHECK_Y=160 OK_X=651 OK_Y=191
