@@ -15,7 +15,7 @@ struct ExpectedEntry {
     bool checked;
 };
 
-void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[8]) {
+void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[11]) {
     HMENU menu = ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(::GetMenuItemCount(menu), 1);
@@ -29,8 +29,8 @@ void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[8]) {
     EXPECT_STREQ(text, L"POPUP");
     HMENU popup = top.hSubMenu;
     ASSERT_NE(popup, nullptr);
-    ASSERT_EQ(::GetMenuItemCount(popup), 8);
-    for (UINT i = 0; i < 8; ++i) {
+    ASSERT_EQ(::GetMenuItemCount(popup), 11);
+    for (UINT i = 0; i < 11; ++i) {
         SCOPED_TRACE(testing::Message() << "position " << i);
         const ExpectedEntry& e = entries[i];
         wchar_t entryText[64] = {};
@@ -57,9 +57,13 @@ void ExpectTrayMenu(UINT menuId, const ExpectedEntry (&entries)[8]) {
 
 // The check marks belong to the menus: English in the English one, Cymraeg in
 // the Welsh one; the language entries keep their own names in both. Enabled's
-// mark is set each time the menu opens, from the state of translation.
+// mark is set each time the menu opens, from the state of translation, as are
+// the panel entry's mark and the activation key's name in its text.
 TEST(TrayMenus, EnglishMenuEntriesIdsSeparatorsAndCheckMark) {
     ExpectTrayMenu(IDR_TRAY_MENU_ENGLISH, {
+        {ID_TRAY_CHARACTERS, L"Characters\u2026", false},
+        {ID_TRAY_SHOW_CHARACTERS, L"Show characters while the keys are held", false},
+        {0, nullptr, false},
         {ID_TRAY_ENABLED, L"Enabled", false},
         {0, nullptr, false},
         {ID_TRAY_ABOUT, L"About Marnell", false},
@@ -73,6 +77,9 @@ TEST(TrayMenus, EnglishMenuEntriesIdsSeparatorsAndCheckMark) {
 
 TEST(TrayMenus, WelshMenuEntriesIdsSeparatorsAndCheckMark) {
     ExpectTrayMenu(IDR_TRAY_MENU_CYMRAEG, {
+        {ID_TRAY_CHARACTERS, L"Nodau\u2026", false},
+        {ID_TRAY_SHOW_CHARACTERS, L"Dangos y nodau wrth ddal y bysellau", false},
+        {0, nullptr, false},
         {ID_TRAY_ENABLED, L"Galluogi", false},
         {0, nullptr, false},
         {ID_TRAY_ABOUT, L"Ynghylch Marnell", false},

@@ -19,7 +19,7 @@ const UINT kStringBlockOfSysMenuAbout = IDS_SYSMENU_ABOUT / 16 + 1;
 // Exactly the program's resources, so the shell's choice of the file icon (the
 // first icon group) cannot be taken over by another group.
 TEST(ResourceInventory, EveryKindHoldsExactlyTheProgramsNumbers) {
-    EXPECT_EQ(ResourceIds(RT_DIALOG), (std::vector<UINT>{IDD_CONFIG_ENGLISH, IDD_ABOUT, IDD_CONFIG_CYMRAEG}));
+    EXPECT_EQ(ResourceIds(RT_DIALOG), (std::vector<UINT>{IDD_CONFIG_ENGLISH, IDD_ABOUT, IDD_CONFIG_CYMRAEG, IDD_CHARACTERS}));
     EXPECT_EQ(ResourceIds(RT_MENU), (std::vector<UINT>{IDR_TRAY_MENU_ENGLISH, IDR_TRAY_MENU_CYMRAEG}));
     EXPECT_EQ(ResourceIds(RT_GROUP_ICON), (std::vector<UINT>{IDI_FILE_ICON, IDI_TRAY, IDI_TRAY_OFF}));
     EXPECT_EQ(ResourceIds(RT_BITMAP),
