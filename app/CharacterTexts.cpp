@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t kChordsPerLine = 6;
+constexpr std::size_t kChordsPerLine = 8;  // the seven Welsh vowels on one line
 constexpr char32_t kWWithCircumflex = 0x0175;
 
 std::string Glyph(int32_t value) {

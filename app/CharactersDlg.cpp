@@ -39,11 +39,11 @@ struct Column {
     const wchar_t *english, *welsh;
     int percent;
 };
-constexpr Column kColumns[] = {{L"Character", L"Nod", 12},
-                               {L"Keys", L"Bysellau", 24},
-                               {L"Code point", L"Pwynt cod", 14},
-                               {L"English name", L"Enw Saesneg", 25},
-                               {L"Welsh name", L"Enw Cymraeg", 25}};
+constexpr Column kColumns[] = {{L"Character", L"Nod", 13},
+                               {L"Keys", L"Bysellau", 33},
+                               {L"Code point", L"Pwynt cod", 12},
+                               {L"English name", L"Enw Saesneg", 21},
+                               {L"Welsh name", L"Enw Cymraeg", 21}};
 
 void SetCell(HWND list, int row, int column, const std::wstring& text) {
     LVITEMW item = {};
