@@ -157,8 +157,10 @@ void CCharacterPanel::Show() {
 }
 
 void CCharacterPanel::Hide() {
+    // Called at every key: no window call unless the panel shows.
+    if (m_shown == PanelTrigger::Panel::None) return;
     m_shown = PanelTrigger::Panel::None;
-    if (m_hWnd != nullptr && IsWindowVisible(m_hWnd)) ShowWindow(SW_HIDE);
+    ShowWindow(SW_HIDE);
 }
 
 void CCharacterPanel::OnPaint() {

@@ -9,6 +9,7 @@
 #include "KeyTranslation.h"
 #include "KeyboardHook.h"
 #include "Unicode.h"
+#include "WritingWindow.h"
 #include "resource.h"
 
 namespace {
@@ -66,8 +67,7 @@ CCharactersDlg& CCharactersDlg::Instance() {
     return window;
 }
 
-void CCharactersDlg::Open(HWND writingWindow) {
-    m_writingWindow = writingWindow;
+void CCharactersDlg::Open() {
     if (m_hWnd == nullptr && !Create(IDD_CHARACTERS)) return;
     if (!::IsWindowVisible(m_hWnd)) {
         ::SetDlgItemTextW(m_hWnd, IDC_CHARACTER_SEARCH, L"");
@@ -179,7 +179,7 @@ char32_t CCharactersDlg::Chosen() const {
 void CCharactersDlg::OnOK() {
     const char32_t c = Chosen();
     if (c == 0) return;
-    HWND target = m_writingWindow != nullptr && ::IsWindow(m_writingWindow) ? m_writingWindow : nullptr;
+    HWND target = WritingWindow::Last();
     if (target == nullptr) {
         OnCopy();
         return;

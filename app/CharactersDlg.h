@@ -21,9 +21,10 @@ class CCharactersDlg : public CDialog {
 public:
     static CCharactersDlg& Instance();
 
-    // Shows the window in front with the search box focused; Enter types into
-    // `writingWindow` (nullptr: nowhere, the character is copied instead).
-    void Open(HWND writingWindow);
+    // Shows the window in front with the search box focused. Enter types into
+    // the window the user was writing in (WritingWindow); with none known,
+    // the character is copied instead.
+    void Open();
     // The layout now in use and the UI language.
     void SetLayout(const LayoutChords& chords, bool welsh);
 
@@ -52,7 +53,6 @@ private:
     std::vector<ListedCharacter> m_characters;
     std::vector<std::size_t> m_shown;  // indexes into m_characters, in list order
     std::wstring m_query;
-    HWND m_writingWindow = nullptr;
     HFONT m_listFont = nullptr;  // the dialog's, not ours to delete
     HFONT m_largeFont = nullptr;
     HIMAGELIST m_rowHeight = nullptr;  // an empty image list that makes rows tall

@@ -99,7 +99,7 @@ void CMarnell2Dlg::AllowCharacterPanel() {
     CCharacterPanel::Instance().SetAllowed(m_bEnabled && ShowCharactersWanted());
 }
 
-void CMarnell2Dlg::OnCharacters() { CCharactersDlg::Instance().Open(WritingWindow::Last()); }
+void CMarnell2Dlg::OnCharacters() { CCharactersDlg::Instance().Open(); }
 
 void CMarnell2Dlg::OnShowCharacters() {
     if (CWinApp* app = AfxGetApp())
