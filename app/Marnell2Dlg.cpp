@@ -13,6 +13,14 @@
 #include "resource.h"
 
 CMarnell2Dlg::ShellExecuteFn CMarnell2Dlg::s_pfnShellExecute = &ShellExecuteA;
+bool CMarnell2Dlg::s_bOutOfReachSaid = false;
+
+namespace {
+// The foreground is followed for the whole program; the current dialog speaks.
+void TellReach(bool outOfReach) {
+    if (auto* dialog = dynamic_cast<CMarnell2Dlg*>(AfxGetMainWnd())) dialog->OnReachChanged(outOfReach);
+}
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CMarnell2Dlg, CDialog)
     ON_WM_SYSCOMMAND()
@@ -76,6 +84,8 @@ BOOL CMarnell2Dlg::OnInitDialog() {
     RegisterToggleHotKey();
     CConfigFileWatch::Instance().Listen(this);
     CForegroundExclusion::Instance().SetForegroundListener(&WritingWindow::Notice);
+    CForegroundExclusion::Instance().SetReachListener(&TellReach);
+    m_bOutOfReach = CForegroundExclusion::Instance().ForegroundOutOfReach();
     const int enabled = EnableTranslation();
     WelcomeOnce();
     return enabled;
@@ -112,7 +122,8 @@ void CMarnell2Dlg::WelcomeOnce() {
     if (!m_bMayWelcome || app == nullptr || !m_bEnabled || m_bLayoutNoticeShown) return;
     if (app->GetProfileInt(kSettingsSection, kWelcomedEntry, 0) != 0) return;
     const std::optional<WelcomeText> welcome = WelcomeFor(m_chords, KeyLabel, IsWelsh());
-    if (welcome && m_trayIcon.ShowBalloon(welcome->title, welcome->text, NIIF_INFO)) m_bWelcomeShowing = true;
+    if (welcome && m_trayIcon.ShowBalloon(welcome->title, welcome->text, CSystemTray::Balloon::Notice))
+        m_bWelcomeShowing = true;
 }
 
 void CMarnell2Dlg::OnBalloonShown() {
@@ -135,7 +146,9 @@ void CMarnell2Dlg::ReportLayoutFindings(bool readable, const std::string& readBy
     m_bLayoutNoticeShown = notice.has_value();
     if (notice) {
         m_bWelcomeShowing = false;  // the shell shows this one instead
-        m_trayIcon.ShowBalloon(notice->title, notice->text, NIIF_WARNING);
+        // The warning sign only for a layout that did not load.
+        m_trayIcon.ShowBalloon(notice->title, notice->text,
+                               loaded ? CSystemTray::Balloon::Notice : CSystemTray::Balloon::Warning);
     }
 }
 
@@ -151,9 +164,30 @@ void CMarnell2Dlg::ReleaseToggleHotKey() {
     m_bHotKeyRegistered = false;
 }
 
+void CMarnell2Dlg::OnReachChanged(bool outOfReach) {
+    m_bOutOfReach = outOfReach;
+    ShowTranslationState();
+    if (!outOfReach || !m_bEnabled || s_bOutOfReachSaid) return;
+    s_bOutOfReachSaid = true;
+    m_bWelcomeShowing = false;
+    if (IsWelsh())
+        m_trayIcon.ShowBalloon("Ni all Marnell deipio yma",
+                               "Mae'r ffenestr hon yn rhedeg fel gweinyddwr. Rhedwch Marnell fel gweinyddwr i "
+                               "gyrraedd ffenestri fel hon.",
+                               CSystemTray::Balloon::Notice);
+    else
+        m_trayIcon.ShowBalloon("Marnell cannot type here",
+                               "This window runs as administrator. Run Marnell as administrator to reach such windows.",
+                               CSystemTray::Balloon::Notice);
+}
+
 void CMarnell2Dlg::ShowTranslationState() {
     const UINT icon = m_bEnabled ? IDI_TRAY : IDI_TRAY_OFF;
-    const char* tip = m_bEnabled ? "Marnell" : IsWelsh() ? "Marnell (i ffwrdd)" : "Marnell (off)";
+    const char* tip = !m_bEnabled ? (IsWelsh() ? "Marnell (i ffwrdd)" : "Marnell (off)")
+                      : m_bOutOfReach
+                          ? (IsWelsh() ? "Ni all Marnell deipio yn y ffenestr hon (mae'n rhedeg fel gweinyddwr)"
+                                       : "Marnell cannot type in this window (it runs as administrator)")
+                          : "Marnell";
     m_trayIcon.SetTrayIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(icon)), tip);
 }
 

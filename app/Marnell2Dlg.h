@@ -90,6 +90,11 @@ public:
     void OnShowCharacters();
     // A balloon that the shell showed: the welcome is remembered only then.
     void OnBalloonShown();
+    // The window in front came to be, or stopped being, one that Marnell
+    // cannot type in: the tooltip says so, and the first time in a run while
+    // translation is on, a balloon too.
+    void OnReachChanged(bool outOfReach);
+    static bool s_bOutOfReachSaid;  // that balloon came in this run
     LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
     // Enabled's check mark follows the state each time a tray menu opens.
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
@@ -122,6 +127,7 @@ private:
     bool ShowCharactersWanted() const;
 
     LayoutChords m_chords;
+    bool m_bOutOfReach = false;
     bool m_bLayoutNoticeShown = false;  // this dialog's last enable had a balloon of findings
     bool m_bWelcomeShowing = false;     // the last balloon sent is the welcome
     bool m_bHotKeyRegistered = false;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AnsiText.h"
 #include "Unicode.h"
 #include "WritingWindow.h"
 #include "resource.h"
@@ -16,7 +17,20 @@ const UINT CSystemTray::s_nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCrea
 
 BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
     ON_REGISTERED_MESSAGE(CSystemTray::s_nTaskbarCreated, &CSystemTray::OnTaskbarCreated)
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
+
+CSystemTray::QueryUserStateFn CSystemTray::s_pfnQueryUserState = nullptr;
+
+namespace {
+// How often a waiting balloon asks again whether the user may be interrupted.
+constexpr UINT kBusyRetryMs = 15000;
+
+HRESULT WINAPI AlwaysAccepts(QUERY_USER_NOTIFICATION_STATE* state) {
+    *state = QUNS_ACCEPTS_NOTIFICATIONS;
+    return S_OK;
+}
+}  // namespace
 
 CSystemTray::NotifyIconFn CSystemTray::s_pfnNotifyIcon = &Shell_NotifyIconA;
 CSystemTray::NotifyIconWFn CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
@@ -65,10 +79,16 @@ BOOL CSystemTray::AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon,
 }
 
 void CSystemTray::SetTip(LPCSTR tooltip) {
+    m_strTip = tooltip ? tooltip : "";
+    // A balloon that waits is named in the tooltip meanwhile.
+    std::string shown = m_strTip;
+    if (m_pending) {
+        const std::u16string title = Utf16FromUtf8(m_pending->title);
+        shown = "Marnell: " + AnsiFromWide(std::wstring(title.begin(), title.end()).c_str());
+    }
     // The field holds 127 characters and the terminating zero; longer text is cut.
-    const char* text = tooltip ? tooltip : "";
-    const size_t length = strnlen(text, sizeof(m_iconData.szTip) - 1);
-    std::memcpy(m_iconData.szTip, text, length);
+    const size_t length = shown.size() < sizeof(m_iconData.szTip) - 1 ? shown.size() : sizeof(m_iconData.szTip) - 1;
+    std::memcpy(m_iconData.szTip, shown.data(), length);
     m_iconData.szTip[length] = '\0';
 }
 
@@ -106,16 +126,74 @@ void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
 
 }  // namespace
 
-BOOL CSystemTray::ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags) {
+bool CSystemTray::UserMayBeInterrupted() {
+    if (s_pfnQueryUserState == nullptr) {
+        // Loaded at run time: systems before Vista have no such question.
+        HMODULE shell = GetModuleHandleW(L"shell32.dll");
+        FARPROC query = shell != nullptr ? GetProcAddress(shell, "SHQueryUserNotificationState") : nullptr;
+        s_pfnQueryUserState =
+            query != nullptr ? reinterpret_cast<QueryUserStateFn>(reinterpret_cast<void*>(query)) : &AlwaysAccepts;
+    }
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    if (FAILED(s_pfnQueryUserState(&state))) return true;
+    return state != QUNS_BUSY && state != QUNS_RUNNING_D3D_FULL_SCREEN && state != QUNS_PRESENTATION_MODE;
+}
+
+BOOL CSystemTray::ShowBalloon(const std::string& title, const std::string& text, Balloon kind) {
     if (!m_bIconAdded) return FALSE;
+    m_pending = PendingBalloon{title, text, kind};  // replaces one that waited
+    if (!UserMayBeInterrupted()) {
+        const std::string tip = m_strTip;
+        SetTrayIcon(m_iconData.hIcon, tip.c_str());
+        m_pendingWait.Arm(kBusyRetryMs);
+        return TRUE;
+    }
+    const PendingBalloon balloon = *m_pending;
+    m_pending.reset();
+    m_pendingWait.Disarm();
+    return SendBalloon(balloon);
+}
+
+void CSystemTray::OnTimer(UINT_PTR nIDEvent) {
+    if (!m_pendingWait.Fired(nIDEvent) || !m_pending) return;
+    if (!UserMayBeInterrupted()) {
+        m_pendingWait.Arm(kBusyRetryMs);
+        return;
+    }
+    const PendingBalloon balloon = *m_pending;
+    m_pending.reset();
+    const std::string tip = m_strTip;
+    SetTrayIcon(m_iconData.hIcon, tip.c_str());  // the tooltip of the icon's state again
+    if (m_bIconAdded) SendBalloon(balloon);
+}
+
+BOOL CSystemTray::SendBalloon(const PendingBalloon& shown) {
     NOTIFYICONDATAW balloon = {};
-    balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    // Marnell's own icon in the balloon needs the record of Vista and later.
+    const bool vista = LOBYTE(LOWORD(s_pfnGetVersion())) >= 6;
+    balloon.cbSize = vista ? sizeof(NOTIFYICONDATAW) : NOTIFYICONDATAW_V2_SIZE;
     balloon.hWnd = m_iconData.hWnd;
     balloon.uID = m_iconData.uID;
     balloon.uFlags = NIF_INFO;
-    balloon.dwInfoFlags = infoFlags;
-    CopyWide(balloon.szInfoTitle, title);
-    CopyWide(balloon.szInfo, text);
+    if (m_bBalloonSent) {
+        // An empty balloon takes the one that shows away: the new one replaces
+        // it rather than waiting behind it.
+        s_pfnNotifyIconW(NIM_MODIFY, &balloon);
+    }
+    balloon.dwInfoFlags = NIIF_RESPECT_QUIET_TIME;
+    if (shown.kind == Balloon::Warning) {
+        balloon.dwInfoFlags |= NIIF_WARNING;
+    } else if (vista) {
+        balloon.dwInfoFlags |= NIIF_USER | NIIF_LARGE_ICON;
+        balloon.hBalloonIcon =
+            static_cast<HICON>(LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    } else {
+        balloon.dwInfoFlags |= NIIF_INFO;
+    }
+    CopyWide(balloon.szInfoTitle, shown.title);
+    CopyWide(balloon.szInfo, shown.text);
+    m_bBalloonSent = true;
     return s_pfnNotifyIconW(NIM_MODIFY, &balloon);
 }
 

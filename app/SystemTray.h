@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "Framework.h"
@@ -29,10 +30,15 @@ public:
     // that no longer holds the icon, whether or not it announced itself, is
     // given it anew. FALSE once the icon is deleted.
     BOOL SetTrayIcon(HICON icon, LPCSTR tooltip);
-    // One balloon from the icon, with the shell's icon `infoFlags` names
-    // (NIIF_WARNING, NIIF_INFO); title and text in UTF-8, sent as UTF-16 so
-    // that Welsh letters show. FALSE while the shell holds no icon.
-    BOOL ShowBalloon(const std::string& title, const std::string& text, DWORD infoFlags);
+    // What a balloon shows besides its words: Marnell's own icon, or the
+    // shell's warning sign for a layout that does not load.
+    enum class Balloon { Notice, Warning };
+    // One balloon from the icon; title and text in UTF-8, sent as UTF-16 so
+    // that Welsh letters show. Every balloon respects the shell's quiet time.
+    // While the user presents, runs a full-screen program or is busy, it
+    // waits, and the tooltip carries its title meanwhile; a second balloon
+    // replaces one that waits or shows. FALSE while the shell holds no icon.
+    BOOL ShowBalloon(const std::string& title, const std::string& text, Balloon kind);
     // Called when the shell says that it shows a balloon of the icon.
     void SetBalloonShownListener(std::function<void()> listener) { m_balloonShown = std::move(listener); }
     // Records the menu's default item (a position or a command identifier).
@@ -53,6 +59,10 @@ public:
     // The wide shell call, for balloons; replaceable by tests too.
     using NotifyIconWFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
     static NotifyIconWFn s_pfnNotifyIconW;
+    // The shell's question whether the user may be interrupted now; nullptr
+    // until first use, then what shell32 has (none on old systems: always).
+    using QueryUserStateFn = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
+    static QueryUserStateFn s_pfnQueryUserState;
     // The Windows version query, replaceable by tests.
     using GetVersionFn = DWORD(WINAPI*)();
     static GetVersionFn s_pfnGetVersion;
@@ -68,6 +78,17 @@ private:
     void SetTip(LPCSTR tooltip);
     // NIM_ADD with everything the icon has; m_bIconAdded says whether it took.
     BOOL AddToShell();
+    struct PendingBalloon {
+        std::string title, text;
+        Balloon kind;
+    };
+    static bool UserMayBeInterrupted();
+    BOOL SendBalloon(const PendingBalloon& balloon);
+    void OnTimer(UINT_PTR nIDEvent);
+    std::optional<PendingBalloon> m_pending;  // waits while the user may not be interrupted
+    COneShotTimer m_pendingWait{*this, 1};
+    bool m_bBalloonSent = false;
+    std::string m_strTip;  // the tooltip the icon's state asks for
 
     static const UINT s_nTaskbarCreated;
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "KeyboardHook.h"
+#include "ProcessReach.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ void CForegroundExclusion::Reload() {
                                             &CForegroundExclusion::OnForegroundChanged, 0, 0, WINEVENT_OUTOFCONTEXT);
     }
     m_verdict.Forget();
+    m_reachJudged = nullptr;
     Follow(GetForegroundWindow());
 }
 
@@ -70,9 +72,8 @@ void CForegroundExclusion::SetChordKeys(const LayoutTables& layout) {
 }
 
 void CForegroundExclusion::OnKeyDown(uint32_t vk, uint32_t eventMs) {
-    // Nothing listed: the flag stays down, as Reload left it, and a key costs
-    // not even the question which window is in front.
-    if (m_lookout.OnKeyDown(vk, eventMs) && !m_list.empty()) Follow(GetForegroundWindow());
+    // Also with nothing listed: whether Marnell can type there is judged too.
+    if (m_lookout.OnKeyDown(vk, eventMs)) Follow(GetForegroundWindow());
 }
 
 void CALLBACK CForegroundExclusion::OnForegroundChanged(HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) {
@@ -84,6 +85,12 @@ void CForegroundExclusion::Follow(HWND window) {
     const auto programOf = [](ForegroundVerdict::Window w) { return ProgramOf(reinterpret_cast<HWND>(w)); };
     const bool untouched = m_verdict.Follow(reinterpret_cast<ForegroundVerdict::Window>(window), m_list, programOf);
     KeysPassUntouched().store(untouched, std::memory_order_relaxed);
+    if (window == m_reachJudged) return;
+    m_reachJudged = window;
+    const bool outOfReach = IsWindowOutOfReach(window);
+    if (outOfReach == m_outOfReach) return;
+    m_outOfReach = outOfReach;
+    if (m_reachListener != nullptr) m_reachListener(outOfReach);
 }
 
 std::wstring CForegroundExclusion::ProgramOf(HWND window) {

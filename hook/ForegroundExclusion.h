@@ -37,12 +37,17 @@ public:
     void SetChordKeys(const LayoutTables& layout);
     // A key-down seen through raw input, at `eventMs` (its message time):
     // when it is worth a look, the window in the foreground now is judged,
-    // unless it was judged last. Nothing at all while no program is listed.
+    // unless it was judged last.
     void OnKeyDown(uint32_t vk, uint32_t eventMs);
 
     // Called with each window that the system's foreground event announces.
     using ForegroundListener = void (*)(HWND window);
     void SetForegroundListener(ForegroundListener listener) { m_listener = listener; }
+    // Called when the window in front comes to be, or stops being, one that
+    // Marnell cannot type in (ProcessReach.h).
+    using ReachListener = void (*)(bool outOfReach);
+    void SetReachListener(ReachListener listener) { m_reachListener = listener; }
+    bool ForegroundOutOfReach() const { return m_outOfReach; }
 
     // The file name (no folder) of the program that owns `window`; empty when
     // it cannot be read (an elevated program, for example).
@@ -58,4 +63,7 @@ private:
     ForegroundLookout m_lookout;
     HWINEVENTHOOK m_hForegroundHook = nullptr;
     ForegroundListener m_listener = nullptr;
+    ReachListener m_reachListener = nullptr;
+    HWND m_reachJudged = nullptr;  // the window whose reach was judged last
+    bool m_outOfReach = false;
 };

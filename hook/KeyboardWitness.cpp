@@ -90,6 +90,9 @@ void CKeyboardWitness::OnRawInput(HRAWINPUT input) {
     const uint32_t vk = SidedKey(key.VKey, key.MakeCode, (key.Flags & RI_KEY_E0) != 0);
     const uint32_t timeMs = static_cast<uint32_t>(GetMessageTime());
     if (down) CForegroundExclusion::Instance().OnKeyDown(vk, timeMs);
+    // Keys going to a window Marnell cannot type in pass no hook: raw input
+    // alone would look like a lost hook, and the panel could offer nothing.
+    if (CForegroundExclusion::Instance().ForegroundOutOfReach()) return;
     if (m_listener != nullptr) m_listener->OnRawKey(vk, down, timeMs);
     const uint32_t event = SeenKeyEvents::Pack(key.VKey, key.MakeCode, (key.Flags & RI_KEY_BREAK) != 0);
     if (m_witness.OnRawInput(KeyEventsSeenByHook(), event, static_cast<uint32_t>(GetMessageTime()), GetTickCount()))

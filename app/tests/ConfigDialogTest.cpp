@@ -14,6 +14,7 @@
 #include "LayoutDirectory.h"
 #include "LayoutFile.h"
 #include "Marnell2Dlg.h"
+#include "ProcessReach.h"
 #include "TrayTestSupport.h"
 #include "resource.h"
 
@@ -243,7 +244,9 @@ TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
 
 std::vector<NOTIFYICONDATAW> g_balloons;
 BOOL WINAPI RecordBalloon(DWORD message, PNOTIFYICONDATAW data) {
-    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) != 0) g_balloons.push_back(*data);
+    // An empty one only takes the balloon before away.
+    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) != 0 && data->szInfo[0] != L'\0')
+        g_balloons.push_back(*data);
     return TRUE;
 }
 
@@ -293,7 +296,8 @@ TEST_F(ConfigDialog, ASavedLayoutIsTakenAndABrokenOneSaysWhichLine) {
     PumpUntil([] { return false; }, 700);
     ASSERT_EQ(g_balloons.size(), 1u) << "one balloon a save";
     EXPECT_EQ(g_balloons[0].uID, UINT(IDR_TRAY_MENU_ENGLISH));
-    EXPECT_EQ(g_balloons[0].cbSize, DWORD(NOTIFYICONDATAW_V2_SIZE));
+    EXPECT_EQ(g_balloons[0].cbSize, DWORD(sizeof(NOTIFYICONDATAW))) << "Wine reports a system after Vista";
+    EXPECT_EQ(g_balloons[0].dwInfoFlags, DWORD(NIIF_WARNING | NIIF_RESPECT_QUIET_TIME)) << "a layout that did not load";
     const std::wstring text = g_balloons[0].szInfo;
     EXPECT_EQ(text.rfind(L"Line 2: ", 0), 0u) << std::string(text.begin(), text.end());
     EXPECT_NE(text.find(L"The previous layout stays in use."), std::wstring::npos);
@@ -329,7 +333,8 @@ TEST_F(ConfigDialog, TheWelcomeComesUntilTheShellHasShownIt) {
     const auto welcomed = [] { return TestApp().GetProfileInt("Marnell 2", "Welcomed", 0); };
     restart(true);
     ASSERT_EQ(g_balloons.size(), 1u);
-    EXPECT_EQ(g_balloons[0].dwInfoFlags, DWORD(NIIF_INFO));
+    EXPECT_EQ(g_balloons[0].dwInfoFlags, DWORD(NIIF_USER | NIIF_LARGE_ICON | NIIF_RESPECT_QUIET_TIME));
+    EXPECT_NE(g_balloons[0].hBalloonIcon, nullptr) << "Marnell's own icon";
     EXPECT_EQ(std::wstring(g_balloons[0].szInfo), L"AltGr+A types \u00e1. Hold AltGr to see the rest.");
     EXPECT_EQ(welcomed(), 0u) << "not remembered before it is shown";
     restart(false);
@@ -345,9 +350,54 @@ TEST_F(ConfigDialog, TheWelcomeComesUntilTheShellHasShownIt) {
     ASSERT_TRUE(layoutDir.WriteLayout("KEY:165;\r\nLAYOUT:\r\n65;0;225;193;\r\n"));  // a finding: no MOD line
     restart(true);
     ASSERT_EQ(g_balloons.size(), 3u);
-    EXPECT_EQ(g_balloons[2].dwInfoFlags, DWORD(NIIF_WARNING)) << "the findings instead of the welcome";
+    EXPECT_EQ(g_balloons[2].dwInfoFlags & NIIF_ICON_MASK, DWORD(NIIF_WARNING)) << "the findings instead of the welcome";
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvaneTest");
     TestApp().SetRegistryKey("");
+    CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
+}
+
+// A window whose program runs at a higher integrity level than Marnell's:
+// the tooltip says that Marnell cannot type there, the first such window of a
+// run gets one balloon, and the off tooltip wins while translation is off.
+bool g_elevatedReadable = false;
+HWND g_elevatedWindow = nullptr;
+bool ElevatedIntegrity(HWND window, DWORD& level) {
+    level = window == g_elevatedWindow ? SECURITY_MANDATORY_SYSTEM_RID : SECURITY_MANDATORY_UNTRUSTED_RID;
+    return window != g_elevatedWindow || g_elevatedReadable;  // unreadable counts as out of reach too
+}
+
+TEST_F(ConfigDialog, AWindowOutOfReachIsNamedInTheTooltipAndOnceInABalloon) {
+    g_balloons.clear();
+    CSystemTray::s_pfnNotifyIconW = &RecordBalloon;
+    const WindowIntegrityFn tokenQuery = g_pfnWindowIntegrity;
+    g_pfnWindowIntegrity = &ElevatedIntegrity;
+    CMarnell2Dlg::s_bOutOfReachSaid = false;
+    HWND elevated = ::CreateWindowExW(0, L"STATIC", L"elevated", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                      nullptr, nullptr);
+    HWND plain = ::CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, nullptr,
+                                   nullptr, nullptr);
+    g_elevatedWindow = elevated;
+    const auto inFront = [&](HWND window) {
+        ::SetForegroundWindow(window);
+        dlg->EnableTranslation();  // looks at the window in front, as a foreground event does
+        return std::string(shell.calls.back().data.szTip);
+    };
+    const std::string cannot = "Marnell cannot type in this window (it runs as administrator)";
+    for (const bool readable : {true, false}) {
+        g_elevatedReadable = readable;
+        EXPECT_EQ(inFront(elevated), cannot);
+        EXPECT_EQ(inFront(plain), "Marnell");
+    }
+    ASSERT_EQ(g_balloons.size(), 1u) << "one balloon a run";
+    EXPECT_EQ(std::wstring(g_balloons[0].szInfoTitle), L"Marnell cannot type here");
+    EXPECT_NE(std::wstring(g_balloons[0].szInfo).find(L"Run Marnell as administrator"), std::wstring::npos);
+    inFront(elevated);
+    dlg->DisableTranslation();
+    EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell (off)");
+
+    ::DestroyWindow(elevated);
+    ::DestroyWindow(plain);
+    g_pfnWindowIntegrity = tokenQuery;
     CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
 }
 

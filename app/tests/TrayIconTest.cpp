@@ -435,3 +435,44 @@ TEST(TrayLifecycle, AShellThatLostTheIconSilentlyTakesItAtTheNextChange) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<std::wstring> g_sentBalloons;
+BOOL WINAPI RecordSentBalloon(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_MODIFY && (data->uFlags & NIF_INFO) != 0 && data->szInfo[0] != L'\0')
+        g_sentBalloons.push_back(data->szInfo);
+    return TRUE;
+}
+QUERY_USER_NOTIFICATION_STATE g_userState = QUNS_ACCEPTS_NOTIFICATIONS;
+HRESULT WINAPI QueryUserState(QUERY_USER_NOTIFICATION_STATE* state) {
+    *state = g_userState;
+    return S_OK;
+}
+}  // namespace
+
+// While the user presents (or is busy, or plays full screen) a balloon waits
+// and the tooltip names it; a second one replaces it; when the user may be
+// interrupted again, only the last comes, and the tooltip is the icon's own.
+TEST_F(TrayCallback, ABalloonWaitsWhileTheUserPresentsAndTheLastOneComes) {
+    g_sentBalloons.clear();
+    CSystemTray::s_pfnNotifyIconW = &RecordSentBalloon;
+    CSystemTray::s_pfnQueryUserState = &QueryUserState;
+    for (const QUERY_USER_NOTIFICATION_STATE busy : {QUNS_PRESENTATION_MODE, QUNS_BUSY, QUNS_RUNNING_D3D_FULL_SCREEN}) {
+        g_userState = busy;
+        EXPECT_TRUE(tray.ShowBalloon("First", "one", CSystemTray::Balloon::Notice));
+        EXPECT_TRUE(tray.ShowBalloon("Second", "two", CSystemTray::Balloon::Warning));
+        EXPECT_TRUE(g_sentBalloons.empty());
+        EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell: Second");
+        ::SendMessageW(tray.m_hWnd, WM_TIMER, 1, 0);  // asked again: still busy
+        EXPECT_TRUE(g_sentBalloons.empty());
+        g_userState = QUNS_ACCEPTS_NOTIFICATIONS;
+        ::SendMessageW(tray.m_hWnd, WM_TIMER, 1, 0);
+        EXPECT_EQ(g_sentBalloons, std::vector<std::wstring>{L"two"});
+        EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell");
+        g_sentBalloons.clear();
+    }
+    EXPECT_TRUE(tray.ShowBalloon("Now", "three", CSystemTray::Balloon::Notice));
+    EXPECT_EQ(g_sentBalloons, std::vector<std::wstring>{L"three"});
+    CSystemTray::s_pfnQueryUserState = nullptr;
+    CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
+}
