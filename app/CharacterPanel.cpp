@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CharacterTexts.h"
+#include "DisplayScale.h"
 #include "KeyLabel.h"
 #include "KeyboardHook.h"
 #include "Unicode.h"
@@ -102,27 +103,34 @@ void CCharacterPanel::Follow() {
 
 bool CCharacterPanel::Create(HWND owner) {
     if (m_hWnd != nullptr) return true;
+    // Aware of each monitor's scale: drawn crisp wherever it shows.
+    ScopedPerMonitorAwareness aware;
     // Layered and transparent: the mouse goes through to what lies beneath.
     const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED | WS_EX_TRANSPARENT;
     if (!CreateEx(exStyle, AfxRegisterWndClass(0), kCharacterPanelName, WS_POPUP, 0, 0, 0, 0, owner, nullptr))
         return false;
     SetLayeredWindowAttributes(m_hWnd, 0, 240, LWA_ALPHA);
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    LOGFONTW font = metrics.lfMessageFont;
+    return true;
+}
+
+void CCharacterPanel::MakeFonts(UINT dpi) {
+    if (dpi == m_fontDpi) return;
+    m_fontDpi = dpi;
+    if (m_font != nullptr) DeleteObject(m_font);
+    if (m_headingFont != nullptr) DeleteObject(m_headingFont);
+    LOGFONTW font = MessageFontAtDpi(dpi);
     font.lfHeight = font.lfHeight * 3 / 2;  // read at a glance, beside the text being written
     m_font = CreateFontIndirectW(&font);
     font.lfWeight = FW_BOLD;
     m_headingFont = CreateFontIndirectW(&font);
     HDC screen = GetDC(nullptr);
-    SelectObject(screen, m_font);
+    HGDIOBJ before = SelectObject(screen, m_font);
     TEXTMETRICW text = {};
     GetTextMetricsW(screen, &text);
+    SelectObject(screen, before);
     ReleaseDC(nullptr, screen);
-    m_lineHeight = text.tmHeight + text.tmExternalLeading + 2;
+    m_lineHeight = text.tmHeight + text.tmExternalLeading + MulDiv(2, static_cast<int>(dpi), 96);
     m_padding = m_lineHeight / 2;
-    return true;
 }
 
 void CCharacterPanel::Show() {
@@ -131,10 +139,14 @@ void CCharacterPanel::Show() {
     m_shown = panel;
     m_shownUpper = m_shiftHeld != ((GetKeyState(VK_CAPITAL) & 1) != 0);
 
-    // The monitor the user works on: the one with the foreground window.
+    // In the physical pixels of the monitor the user works on: the one with
+    // the foreground window, at its own scale.
+    ScopedPerMonitorAwareness aware;
+    HMONITOR onMonitor = MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY);
+    MakeFonts(MonitorDpi(onMonitor));
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(onMonitor, &monitor);
     const RECT work = monitor.rcWork;  // above the taskbar
     const int workWidth = work.right - work.left, workHeight = work.bottom - work.top;
 

@@ -36,6 +36,8 @@ public:
     void SetAllowed(bool allowed);
 
     void OnRawKey(uint32_t vk, bool down, uint32_t timeMs) override;
+    // The height of one line of its text, in the pixels of the monitor it last showed on.
+    int LineHeight() const { return m_lineHeight; }
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -50,6 +52,8 @@ private:
     void Show();
     void Hide();
     bool Create(HWND owner);
+    // The fonts at the scale of the monitor the panel shows on.
+    void MakeFonts(UINT dpi);
 
     PanelTrigger m_trigger;
     COneShotTimer m_wait{*this, 1};
@@ -65,4 +69,5 @@ private:
     std::vector<std::wstring> m_lines;
     HFONT m_font = nullptr, m_headingFont = nullptr;
     int m_lineHeight = 0, m_padding = 0;
+    UINT m_fontDpi = 0;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "CharacterTexts.h"
+#include "DisplayScale.h"
 #include "KeyLabel.h"
 #include "KeyTranslation.h"
 #include "KeyboardHook.h"
@@ -58,6 +59,7 @@ void SetCell(HWND list, int row, int column, const std::wstring& text) {
 BEGIN_MESSAGE_MAP(CCharactersDlg, CDialog)
     ON_MESSAGE(WM_NOTIFY, &CCharactersDlg::OnNotify)
     ON_COMMAND(IDC_CHARACTER_COPY, &CCharactersDlg::OnCopy)
+    ON_MESSAGE(WM_DPICHANGED, &CCharactersDlg::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CCharactersDlg::CCharactersDlg() : CDialog(IDD_CHARACTERS) {}
@@ -68,7 +70,12 @@ CCharactersDlg& CCharactersDlg::Instance() {
 }
 
 void CCharactersDlg::Open() {
-    if (m_hWnd == nullptr && !Create(IDD_CHARACTERS)) return;
+    if (m_hWnd == nullptr) {
+        // Aware of each monitor's scale: the system scales the dialog as it
+        // moves, and the list's own font and rows follow (OnDpiChanged).
+        ScopedPerMonitorAwareness aware;
+        if (!Create(IDD_CHARACTERS)) return;
+    }
     if (!::IsWindowVisible(m_hWnd)) {
         ::SetDlgItemTextW(m_hWnd, IDC_CHARACTER_SEARCH, L"");
         Filter();
@@ -93,29 +100,47 @@ BOOL CCharactersDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     HWND list = Item(IDC_CHARACTER_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    // The character is drawn large; rows are as tall as an (empty) image list's images.
-    m_listFont = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
-    LOGFONTW font = {};
-    GetObjectW(m_listFont, sizeof(font), &font);
-    font.lfHeight = font.lfHeight * 2;
-    m_largeFont = CreateFontIndirectW(&font);
-    const int rowHeight = (font.lfHeight < 0 ? -font.lfHeight : font.lfHeight) * 3 / 2;
-    m_rowHeight = ImageList_Create(1, rowHeight, ILC_COLOR, 0, 1);
-    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_rowHeight));
-    RECT client;
-    ::GetClientRect(list, &client);
-    const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
     for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i) {
         LVCOLUMNW column = {};
-        column.mask = LVCF_WIDTH | LVCF_SUBITEM;
-        column.cx = width * kColumns[i].percent / 100;
+        column.mask = LVCF_SUBITEM;
         column.iSubItem = i;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
+    ScaleList();
     ShowTexts();
     m_query = L"\x1";
     Filter();
     return TRUE;
+}
+
+void CCharactersDlg::ScaleList() {
+    HWND list = Item(IDC_CHARACTER_LIST);
+    m_listFont = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+    LOGFONTW font = {};
+    GetObjectW(m_listFont, sizeof(font), &font);
+    font.lfHeight = font.lfHeight * 2;
+    if (m_largeFont != nullptr) DeleteObject(m_largeFont);
+    m_largeFont = CreateFontIndirectW(&font);
+    // Rows are as tall as an (empty) image list's images: room for the large character.
+    const int rowHeight = (font.lfHeight < 0 ? -font.lfHeight : font.lfHeight) * 3 / 2;
+    HIMAGELIST previous = m_rowHeight;
+    m_rowHeight = ImageList_Create(1, rowHeight, ILC_COLOR, 0, 1);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_rowHeight));
+    if (previous != nullptr) ImageList_Destroy(previous);
+    // The columns share the list's width.
+    RECT client;
+    ::GetClientRect(list, &client);
+    const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+    for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                     MAKELPARAM(width * kColumns[i].percent / 100, 0));
+}
+
+LRESULT CCharactersDlg::OnDpiChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();  // the system scales the dialog and its controls' fonts
+    ScaleList();
+    ::InvalidateRect(Item(IDC_CHARACTER_LIST), nullptr, TRUE);
+    return result;
 }
 
 void CCharactersDlg::ShowTexts() {

@@ -41,6 +41,9 @@ private:
     CCharactersDlg();
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
     void OnCopy();
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    // The large font of the characters and the rows' height, from the list's font.
+    void ScaleList();
     void ShowTexts();
     // Fills the list with what the search box's text matches.
     void Filter();

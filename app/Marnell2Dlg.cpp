@@ -74,7 +74,7 @@ BOOL CMarnell2Dlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     const UINT menuId = IsWelsh() ? IDR_TRAY_MENU_CYMRAEG : IDR_TRAY_MENU_ENGLISH;
-    HICON trayIcon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY));
+    HICON trayIcon = m_trayIcon.IconFromResource(IDI_TRAY);
     // A shell that is not ready yet (at sign-in) or busy refuses the icon; it
     // is added when the shell announces itself, and translation runs meanwhile
     // rather than leaving a hidden, untranslating program behind.
@@ -188,7 +188,7 @@ void CMarnell2Dlg::ShowTranslationState() {
                           ? (IsWelsh() ? "Ni all Marnell deipio yn y ffenestr hon (mae'n rhedeg fel gweinyddwr)"
                                        : "Marnell cannot type in this window (it runs as administrator)")
                           : "Marnell";
-    m_trayIcon.SetTrayIcon(LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(icon)), tip);
+    m_trayIcon.SetTrayIcon(m_trayIcon.IconFromResource(icon), tip);
 }
 
 void CMarnell2Dlg::OnTrayEnabled() {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "AnsiText.h"
+#include "DisplayScale.h"
 #include "Unicode.h"
 #include "WritingWindow.h"
 #include "resource.h"
@@ -18,6 +19,10 @@ const UINT CSystemTray::s_nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCrea
 BEGIN_MESSAGE_MAP(CSystemTray, CWnd)
     ON_REGISTERED_MESSAGE(CSystemTray::s_nTaskbarCreated, &CSystemTray::OnTaskbarCreated)
     ON_WM_TIMER()
+    // The tray's hidden window knows the system's scale only: these, not
+    // WM_DPICHANGED, say that the taskbar's scale may have changed.
+    ON_MESSAGE(WM_DISPLAYCHANGE, &CSystemTray::OnScaleMayHaveChanged)
+    ON_MESSAGE(WM_SETTINGCHANGE, &CSystemTray::OnScaleMayHaveChanged)
 END_MESSAGE_MAP()
 
 CSystemTray::QueryUserStateFn CSystemTray::s_pfnQueryUserState = nullptr;
@@ -52,6 +57,37 @@ CSystemTray::CSystemTray() : m_bIconAdded(FALSE), m_iconData(), m_nDefaultItem(0
 CSystemTray::~CSystemTray() {
     DeleteTrayIcon();
     DestroyWindow();
+    if (m_hIconLoaded != nullptr) DestroyIcon(m_hIconLoaded);
+}
+
+HICON CSystemTray::IconFromResource(UINT iconId) {
+    const int size = NotificationIconSize();
+    HICON icon = static_cast<HICON>(
+        LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (icon == nullptr) return m_hIconLoaded;
+    // The shell has copied the image before; the old one may go once the new is set.
+    HICON previous = m_hIconLoaded;
+    m_hIconLoaded = icon;
+    m_nIconResource = iconId;
+    if (previous != nullptr && previous != icon) {
+        if (m_iconData.hIcon == previous) m_iconData.hIcon = icon;
+        DestroyIcon(previous);
+    }
+    return icon;
+}
+
+void CSystemTray::RepickIcon() {
+    if (m_nIconResource == 0 || m_iconData.hIcon != m_hIconLoaded) return;
+    IconFromResource(m_nIconResource);
+}
+
+LRESULT CSystemTray::OnScaleMayHaveChanged(WPARAM, LPARAM) {
+    if (m_nIconResource != 0 && m_iconData.hIcon == m_hIconLoaded) {
+        RepickIcon();
+        const std::string tip = m_strTip;
+        if (m_bIconWanted) SetTrayIcon(m_iconData.hIcon, tip.c_str());
+    }
+    return Default();
 }
 
 BOOL CSystemTray::AddTrayIcon(UINT uCallbackMessage, LPCSTR tooltip, HICON icon, UINT id) {
@@ -224,6 +260,7 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // A restarted shell forgets every icon, and one that was not ready refused
 // it: either way it takes the icon now.
 LRESULT CSystemTray::OnTaskbarCreated(WPARAM, LPARAM) {
+    RepickIcon();  // the new taskbar may be on a monitor of another scale
     if (m_bIconWanted) AddToShell();
     return 0;
 }

@@ -33,6 +33,14 @@ public:
     // What a balloon shows besides its words: Marnell's own icon, or the
     // shell's warning sign for a layout that does not load.
     enum class Balloon { Notice, Warning };
+    // The icon of resource `iconId` at the notification area's size for the
+    // scale of the taskbar's monitor, drawn from the frame of that size; it
+    // is picked again when the scale or the shell changes. The tray owns it.
+    HICON IconFromResource(UINT iconId);
+    // The icon resource last loaded (0: none) and its image.
+    UINT m_nIconResource = 0;
+    HICON m_hIconLoaded = nullptr;
+
     // One balloon from the icon; title and text in UTF-8, sent as UTF-16 so
     // that Welsh letters show. Every balloon respects the shell's quiet time.
     // While the user presents, runs a full-screen program or is busy, it
@@ -89,6 +97,9 @@ private:
     COneShotTimer m_pendingWait{*this, 1};
     bool m_bBalloonSent = false;
     std::string m_strTip;  // the tooltip the icon's state asks for
+    // The scale or the shell changed: the icon is drawn again at its new size.
+    LRESULT OnScaleMayHaveChanged(WPARAM wParam, LPARAM lParam);
+    void RepickIcon();
 
     static const UINT s_nTaskbarCreated;
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);

@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "DisplayScale.h"
 #include "FreedMemoryWatch.h"
 #include "LayoutDirectory.h"
 #include "LayoutFile.h"
@@ -186,18 +189,21 @@ TEST_F(ConfigDialog, ARefusedIconLeavesTranslationOnAndComesWithTheShell) {
 // does; the entry's mark, the box, the icon and the tooltip follow, also after
 // the shell restarts.
 TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
-    const HICON on = ::LoadIconA(::GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAY));
-    const HICON off = ::LoadIconA(::GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_TRAY_OFF));
+    // The shell is handed the image the tray loaded from that resource.
+    const UINT on = IDI_TRAY, off = IDI_TRAY_OFF;
+    const auto isIcon = [this](HICON sent, UINT resource) {
+        return dlg->m_trayIcon.m_nIconResource == resource && sent == dlg->m_trayIcon.m_hIconLoaded;
+    };
     const auto markShown = [this] {
         PopupMenuDriver menus;  // reads the menu, then Escape
         ::SendMessageW(dlg->m_trayIcon.m_hWnd, WM_TRAY_NOTIFY, dlg->m_trayIcon.m_iconData.uID, WM_RBUTTONUP);
         PumpPendingMessages();
         return !menus.seen.empty() && menus.seen[0].ids[3] == ID_TRAY_ENABLED && menus.seen[0].checked[3];
     };
-    const auto expectShown = [this](HICON icon, const char* tip) {
+    const auto expectShown = [this, isIcon](UINT icon, const char* tip) {
         ASSERT_FALSE(shell.calls.empty());
         EXPECT_EQ(shell.calls.back().message, DWORD(NIM_MODIFY));
-        EXPECT_EQ(shell.calls.back().data.hIcon, icon);
+        EXPECT_TRUE(isIcon(shell.calls.back().data.hIcon, icon));
         EXPECT_STREQ(shell.calls.back().data.szTip, tip);
     };
     EXPECT_TRUE(markShown());
@@ -218,7 +224,7 @@ TEST_F(ConfigDialog, EnabledEntryAndHotKeySwitchTranslationAndTheIconFollows) {
                           nullptr);
     PumpPendingMessages();
     ASSERT_EQ(shell.calls.back().message, DWORD(NIM_ADD));
-    EXPECT_EQ(shell.calls.back().data.hIcon, off);
+    EXPECT_TRUE(isIcon(shell.calls.back().data.hIcon, off));
     EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell (off)");
 
     const size_t calls = shell.calls.size();
@@ -395,10 +401,35 @@ TEST_F(ConfigDialog, AWindowOutOfReachIsNamedInTheTooltipAndOnceInABalloon) {
     dlg->DisableTranslation();
     EXPECT_STREQ(shell.calls.back().data.szTip, "Marnell (off)");
 
+    inFront(plain);  // the program follows the foreground for the tests after this one too
     ::DestroyWindow(elevated);
     ::DestroyWindow(plain);
     g_pfnWindowIntegrity = tokenQuery;
     CSystemTray::s_pfnNotifyIconW = &Shell_NotifyIconW;
+}
+
+// Run by scale-wine.sh at a display scale (LogPixels) with the icon size the
+// notification area has there: the normal and the paused icon are handed to
+// the shell at that size. It prints the panel's font height for the script
+// to compare between scales.
+TEST_F(ConfigDialog, TheTrayIconIsHandedOverAtTheNotificationAreasSize) {
+    const char* expected = std::getenv("MARNELL_EXPECTED_TRAY_ICON");
+    if (expected == nullptr) GTEST_SKIP() << "scale-wine.sh runs this at each scale";
+    const auto sizeOf = [](HICON icon) {
+        ICONINFO info = {};
+        if (!::GetIconInfo(icon, &info)) return 0;
+        BITMAP bitmap = {};
+        ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+        return static_cast<int>(bitmap.bmWidth);
+    };
+    ASSERT_FALSE(shell.calls.empty());
+    EXPECT_EQ(sizeOf(shell.calls.back().data.hIcon), std::atoi(expected)) << "the normal icon";
+    dlg->DisableTranslation();
+    EXPECT_EQ(sizeOf(shell.calls.back().data.hIcon), std::atoi(expected)) << "the paused icon";
+    const LOGFONTW font = MessageFontAtDpi(MonitorDpi(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    std::printf("panel font height: %ld\n", font.lfHeight < 0 ? -font.lfHeight : font.lfHeight);
 }
 
 TEST_F(ConfigDialog, EnterActsAsOk) {

@@ -96,39 +96,109 @@ ICON16 = [
     "  ############  ",
 ]
 
+# The notification area's sizes at 125% and 150% (and, doubled, at 250% and
+# 300%) are drawn the same way: never a 16 x 16 resized.
+ICON20 = [
+    "   ##############   ",
+    "  ################  ",
+    " ################## ",
+    "#########..#########",
+    "########.##.########",
+    "#######.####.#######",
+    "####################",
+    "##..#####..#####..##",
+    "##..#####..#####..##",
+    "##..#####..#####..##",
+    "###..###....###..###",
+    "###..###....###..###",
+    "###..##..##..##..###",
+    "####..#..##..#..####",
+    "####.....##.....####",
+    "#####...####...#####",
+    "#####..######..#####",
+    " ################## ",
+    "  ################  ",
+    "   ##############   ",
+]
+
+ICON24 = [
+    "    ################    ",
+    "  ####################  ",
+    " ###################### ",
+    " ###################### ",
+    "###########..###########",
+    "##########....##########",
+    "#########..##..#########",
+    "########..####..########",
+    "########################",
+    "##...######..######...##",
+    "##...######..######...##",
+    "###...####....####...###",
+    "###...####....####...###",
+    "###...###..##..###...###",
+    "####...##..##..##...####",
+    "####...#..####..#...####",
+    "####......####......####",
+    "#####....######....#####",
+    "#####...########...#####",
+    "######..########..######",
+    "########################",
+    " ###################### ",
+    "  ####################  ",
+    "    ################    ",
+]
+
 
 def hex_rgb(colour):
     return tuple(int(colour[i:i + 2], 16) for i in (1, 3, 5))
 
 
-def icon16(top=RED_TOP, bottom=RED_BOTTOM):
+def pixel_icon(drawing, top=RED_TOP, bottom=RED_BOTTOM):
+    """A hand-drawn frame: the tile's gradient from top to bottom, the glyph white."""
     rows = []
-    for y, line in enumerate(ICON16):
-        t = y / 15.0
+    last = len(drawing) - 1
+    for y, line in enumerate(drawing):
+        t = y / float(last)
         red = tuple(int(round(a + (b - a) * t)) for a, b in zip(hex_rgb(top), hex_rgb(bottom)))
         rows.append([red + (255,) if c == "#" else (255, 255, 255, 255) if c == "."
                      else (0, 0, 0, 0) for c in line])
     return rows
 
 
+def icon16(top=RED_TOP, bottom=RED_BOTTOM):
+    return pixel_icon(ICON16, top, bottom)
+
+
 BAYER4 = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
 
 
-def icon32(top=RED_TOP, bottom=RED_BOTTOM):
-    """The 32 x 32 image: the tile drawn smooth, the glyph the 16 x 16 one doubled.
+def doubled_icon(drawing, top=RED_TOP, bottom=RED_BOTTOM):
+    """Twice a hand-drawn frame's size: the tile drawn smooth, the glyph its pixels doubled.
 
-    The tray icon and the caption show this image halved to 16 x 16 (the icon
-    is loaded at the standard size); a rendered glyph blurs there, a doubled
-    pixel grid halves back to the crisp hand-drawn one.
+    A doubled pixel grid stays crisp where a rendered glyph blurs, and halves
+    back to the hand-drawn frame where a system shrinks it.
     """
-    rows = rgba(tile_args(32, glyph=False, top=top, bottom=bottom))
-    for y, line in enumerate(ICON16):
+    size = 2 * len(drawing)
+    rows = rgba(tile_args(size, glyph=False, top=top, bottom=bottom))
+    for y, line in enumerate(drawing):
         for x, c in enumerate(line):
             if c == ".":
                 for dy in (0, 1):
                     for dx in (0, 1):
                         rows[2 * y + dy][2 * x + dx] = (255, 255, 255, 255)
     return rows
+
+
+def icon32(top=RED_TOP, bottom=RED_BOTTOM):
+    """The 32 x 32 image: the 16 x 16 one's glyph doubled on the smooth tile."""
+    return doubled_icon(ICON16, top, bottom)
+
+
+def tray_frames(top=RED_TOP, bottom=RED_BOTTOM):
+    """The notification area's small icon at 100% to 300%, each drawn, 32-bit with alpha."""
+    return [(doubled_icon(ICON24, top, bottom), 32), (doubled_icon(ICON20, top, bottom), 32),
+            (doubled_icon(ICON16, top, bottom), 32), (pixel_icon(ICON24, top, bottom), 32),
+            (pixel_icon(ICON20, top, bottom), 32), (pixel_icon(ICON16, top, bottom), 32)]
 
 
 def dib_rows(rows, bpp, palette=None):
@@ -179,6 +249,10 @@ def icon_image(rows, bpp):
         pal += b"\0" * (4 * (256 - len(palette)))
         colours = 256
         xor = dib_rows([flat[y * size:(y + 1) * size] for y in range(size)], 8, palette)
+    elif bpp == 32:
+        # Colour and alpha; transparent pixels black, as in the other depths.
+        xor = b"".join(b"".join(bytes((0, 0, 0, 0)) if p[3] == 0 else bytes((p[2], p[1], p[0], p[3]))
+                                for p in row) for row in reversed(rows))
     else:
         xor = dib_rows([flat[y * size:(y + 1) * size] for y in range(size)], 24)
     mask = b""
@@ -321,11 +395,12 @@ def dialog_logo(w, h):
 
 
 def main():
-    images = [(rgba(tile_args(s)), 24) for s in (128, 48)] + [(icon32(), 24), (icon16(), 8)]
-    for name in ("Marnell2.ico", "Tray.ico"):
-        write_icon(name, images)
-    # Shown in the notification area only, at 16 and 32 pixels.
-    write_icon("TrayOff.ico", [(icon32(GREY_TOP, GREY_BOTTOM), 24), (icon16(GREY_TOP, GREY_BOTTOM), 8)])
+    write_icon("Marnell2.ico", [(rgba(tile_args(s)), 24) for s in (128, 48)] + [(icon32(), 24), (icon16(), 8)])
+    # The notification area takes its frame by the scale of the taskbar's
+    # monitor: 16, 20, 24 pixels and twice those. Tray.ico also serves the
+    # dialogs' caption and keeps its large frame.
+    write_icon("Tray.ico", [(rgba(tile_args(128)), 32)] + tray_frames())
+    write_icon("TrayOff.ico", tray_frames(GREY_TOP, GREY_BOTTOM))
 
     w, h = 407, 284
     splash = splash_image(w, h)

@@ -50,12 +50,15 @@ void ReadIconGroup(UINT group, std::vector<SizeAndDepth>& fromDirectory, std::ve
 
 }  // namespace
 
-TEST(IconGroups, FourImagesOfTheGivenSizesAndDepths) {
-    const std::vector<SizeAndDepth> all = {{16, 8}, {32, 24}, {48, 24}, {128, 24}};
-    // The paused tray icon: the notification area's two sizes only.
-    const std::vector<SizeAndDepth> trayOnly = {{16, 8}, {32, 24}};
+TEST(IconGroups, ImagesOfTheGivenSizesAndDepths) {
+    const std::vector<SizeAndDepth> file = {{16, 8}, {32, 24}, {48, 24}, {128, 24}};
+    // The notification area's sizes from 100% to 300%, 32-bit with alpha; the
+    // normal icon also keeps its large frame.
+    const std::vector<SizeAndDepth> trayOff = {{16, 32}, {20, 32}, {24, 32}, {32, 32}, {40, 32}, {48, 32}};
+    std::vector<SizeAndDepth> tray = trayOff;
+    tray.emplace_back(128, 32);
     const std::pair<UINT, const std::vector<SizeAndDepth>*> groups[] = {
-        {IDI_FILE_ICON, &all}, {IDI_TRAY, &all}, {IDI_TRAY_OFF, &trayOnly}};
+        {IDI_FILE_ICON, &file}, {IDI_TRAY, &tray}, {IDI_TRAY_OFF, &trayOff}};
     for (const auto& [group, expected] : groups) {
         SCOPED_TRACE(testing::Message() << "group " << group);
         std::vector<SizeAndDepth> fromDirectory, fromImages;
@@ -64,6 +67,72 @@ TEST(IconGroups, FourImagesOfTheGivenSizesAndDepths) {
         std::sort(fromImages.begin(), fromImages.end());
         EXPECT_EQ(fromDirectory, *expected);
         EXPECT_EQ(fromImages, *expected);
+    }
+}
+
+namespace {
+
+// A 32-bit frame's pixels, top row first, as 0xAARRGGBB.
+struct Frame {
+    int size = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y * size + x)]; }
+};
+
+std::vector<Frame> FramesOf(UINT group) {
+    std::vector<Frame> frames;
+    const std::string dir = ResourceBytes(RT_GROUP_ICON, group);
+    for (WORD i = 0; i < At<WORD>(dir, 4); ++i) {
+        const std::string image = ResourceBytes(RT_ICON, At<WORD>(dir, 6 + 14 * i + 12));
+        const BITMAPINFOHEADER h = HeaderOf(image);
+        if (h.biBitCount != 32 || image.size() < h.biSize + 4u * h.biWidth * h.biWidth) continue;
+        Frame frame;
+        frame.size = h.biWidth;
+        for (int y = frame.size - 1; y >= 0; --y)  // stored bottom-up
+            for (int x = 0; x < frame.size; ++x)
+                frame.pixels.push_back(At<DWORD>(image, h.biSize + 4u * static_cast<size_t>(y * frame.size + x)));
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+// The share of `large`'s pixels that differ visibly from `small` resized to
+// its size, pixel for pixel (a resize that keeps hard edges).
+double DifferenceFromResize(const Frame& small, const Frame& large) {
+    int differing = 0;
+    for (int y = 0; y < large.size; ++y)
+        for (int x = 0; x < large.size; ++x) {
+            const DWORD a = large.At(x, y), b = small.At(x * small.size / large.size, y * small.size / large.size);
+            int most = 0;
+            for (int shift = 0; shift < 32; shift += 8)
+                most = std::max(most, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+            differing += most > 64 ? 1 : 0;
+        }
+    return double(differing) / (large.size * large.size);
+}
+
+}  // namespace
+
+// Each frame of the tray icons is drawn for its size: a frame whose size is
+// no whole multiple of a smaller one's is no resize of it, and the frames of
+// 32 pixels and more have a tile with smooth, partly transparent corners.
+TEST(IconGroups, TrayFramesAreDrawnNotResized) {
+    for (UINT group : {IDI_TRAY, IDI_TRAY_OFF}) {
+        SCOPED_TRACE(testing::Message() << "group " << group);
+        const std::vector<Frame> frames = FramesOf(group);
+        ASSERT_GE(frames.size(), 6u);
+        for (const Frame& large : frames) {
+            bool smoothEdge = false;
+            for (const DWORD p : large.pixels) smoothEdge = smoothEdge || ((p >> 24) > 0 && (p >> 24) < 255);
+            if (large.size >= 32) {
+                EXPECT_TRUE(smoothEdge) << large.size;
+            }
+            for (const Frame& small : frames) {
+                if (small.size < large.size && large.size % small.size != 0) {
+                    EXPECT_GT(DifferenceFromResize(small, large), 0.05) << small.size << " resized to " << large.size;
+                }
+            }
+        }
     }
 }
 
