@@ -6,16 +6,11 @@
 #include "DisplayScale.h"
 #include "KeyLabel.h"
 #include "KeyboardHook.h"
-#include "Unicode.h"
+#include "WideText.h"
 
 namespace {
 
 constexpr uint32_t kLeftShift = 0xA0, kRightShift = 0xA1;
-
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = Utf16FromUtf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
 
 int TextWidth(HDC dc, HFONT font, const std::wstring& text) {
     SelectObject(dc, font);
@@ -153,9 +148,9 @@ void CCharacterPanel::Show() {
     const std::size_t maxLines =
         static_cast<std::size_t>(std::max(1, (workHeight / 2 - 2 * m_padding) / m_lineHeight - 1));
     const PanelText text = PanelTextFor(m_chords, KeyLabel, m_shownUpper, m_trigger.AccentShown(), maxLines, m_welsh);
-    m_heading = Wide(text.heading);
+    m_heading = WideFromUtf8(text.heading);
     m_lines.clear();
-    for (const std::string& line : text.lines) m_lines.push_back(Wide(line));
+    for (const std::string& line : text.lines) m_lines.push_back(WideFromUtf8(line));
 
     HDC screen = GetDC(nullptr);
     int width = TextWidth(screen, m_headingFont, m_heading);

@@ -3,39 +3,18 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "CharacterTexts.h"
 #include "DisplayScale.h"
 #include "KeyLabel.h"
 #include "KeyTranslation.h"
 #include "KeyboardHook.h"
-#include "Unicode.h"
+#include "WideText.h"
 #include "WritingWindow.h"
 #include "resource.h"
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    const std::u16string text = Utf16FromUtf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
-std::wstring WideOf(char32_t c) {
-    std::u16string text;
-    AppendUtf16(text, c);
-    return std::wstring(text.begin(), text.end());
-}
-
-std::string Utf8(const std::wstring& wide) {
-    std::string text;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        char32_t c = wide[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        AppendUtf8(text, c);
-    }
-    return text;
-}
 
 struct Column {
     const wchar_t *english, *welsh;
@@ -100,7 +79,7 @@ BOOL CCharactersDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     HWND list = Item(IDC_CHARACTER_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_SUBITEM;
         column.iSubItem = i;
@@ -131,7 +110,7 @@ void CCharactersDlg::ScaleList() {
     RECT client;
     ::GetClientRect(list, &client);
     const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
-    for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i)
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i)
         SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
                      MAKELPARAM(width * kColumns[i].percent / 100, 0));
 }
@@ -151,7 +130,7 @@ void CCharactersDlg::ShowTexts() {
     ::SetDlgItemTextW(m_hWnd, IDC_CHARACTER_COPY, m_welsh ? L"C&opïo" : L"&Copy");
     ::SetDlgItemTextW(m_hWnd, IDCANCEL, m_welsh ? L"Cau" : L"Close");
     HWND list = Item(IDC_CHARACTER_LIST);
-    for (int i = 0; i < static_cast<int>(sizeof(kColumns) / sizeof(kColumns[0])); ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT;
         column.pszText = const_cast<wchar_t*>(m_welsh ? kColumns[i].welsh : kColumns[i].english);
@@ -164,7 +143,7 @@ void CCharactersDlg::Filter() {
     ::GetDlgItemTextW(m_hWnd, IDC_CHARACTER_SEARCH, text, 256);
     if (m_query == text) return;
     m_query = text;
-    m_shown = SearchCharacters(m_characters, Utf8(m_query));
+    m_shown = SearchCharacters(m_characters, Utf8FromWide(m_query));
     HWND list = Item(IDC_CHARACTER_LIST);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
@@ -178,10 +157,10 @@ void CCharactersDlg::Filter() {
         SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
         std::string keys;
         for (const std::string& k : c.keys) keys += (keys.empty() ? "" : ", ") + k;
-        SetCell(list, static_cast<int>(row), 1, Wide(keys));
-        SetCell(list, static_cast<int>(row), 2, Wide(CodePointName(c.character)));
-        SetCell(list, static_cast<int>(row), 3, Wide(c.english));
-        SetCell(list, static_cast<int>(row), 4, Wide(c.welsh));
+        SetCell(list, static_cast<int>(row), 1, WideFromUtf8(keys));
+        SetCell(list, static_cast<int>(row), 2, WideFromUtf8(CodePointName(c.character)));
+        SetCell(list, static_cast<int>(row), 3, WideFromUtf8(c.english));
+        SetCell(list, static_cast<int>(row), 4, WideFromUtf8(c.welsh));
     }
     if (!m_shown.empty()) {
         LVITEMW state = {};

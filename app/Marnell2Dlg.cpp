@@ -8,7 +8,7 @@
 #include "LayoutFile.h"
 #include "LayoutNotice.h"
 #include "Settings.h"
-#include "Unicode.h"
+#include "WideText.h"
 #include "WritingWindow.h"
 #include "resource.h"
 
@@ -207,8 +207,7 @@ LRESULT CMarnell2Dlg::OnInitMenuPopup(WPARAM wParam, LPARAM) {
     HMENU menu = reinterpret_cast<HMENU>(wParam);
     CheckMenuItem(menu, ID_TRAY_ENABLED, MF_BYCOMMAND | (m_bEnabled ? MF_CHECKED : MF_UNCHECKED));
     // The entry names the layout's own activation keys.
-    const std::u16string text = Utf16FromUtf8(ShowCharactersMenuText(m_chords, KeyLabel, IsWelsh()));
-    const std::wstring wide(text.begin(), text.end());
+    const std::wstring wide = WideFromUtf8(ShowCharactersMenuText(m_chords, KeyLabel, IsWelsh()));
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
     item.fMask = MIIM_STRING | MIIM_STATE;

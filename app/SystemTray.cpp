@@ -5,6 +5,7 @@
 #include "AnsiText.h"
 #include "DisplayScale.h"
 #include "Unicode.h"
+#include "WideText.h"
 #include "WritingWindow.h"
 #include "resource.h"
 
@@ -118,10 +119,7 @@ void CSystemTray::SetTip(LPCSTR tooltip) {
     m_strTip = tooltip ? tooltip : "";
     // A balloon that waits is named in the tooltip meanwhile.
     std::string shown = m_strTip;
-    if (m_pending) {
-        const std::u16string title = Utf16FromUtf8(m_pending->title);
-        shown = "Marnell: " + AnsiFromWide(std::wstring(title.begin(), title.end()).c_str());
-    }
+    if (m_pending) shown = "Marnell: " + AnsiFromWide(WideFromUtf8(m_pending->title).c_str());
     // The field holds 127 characters and the terminating zero; longer text is cut.
     const size_t length = shown.size() < sizeof(m_iconData.szTip) - 1 ? shown.size() : sizeof(m_iconData.szTip) - 1;
     std::memcpy(m_iconData.szTip, shown.data(), length);

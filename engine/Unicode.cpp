@@ -78,6 +78,17 @@ bool IsUtf8(std::string_view s) {
     return true;
 }
 
+std::string Utf8FromUtf16(std::u16string_view s) {
+    std::string out;
+    for (std::size_t at = 0; at < s.size(); ++at) {
+        char32_t c = s[at];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && at + 1 < s.size() && s[at + 1] >= 0xDC00 && s[at + 1] <= 0xDFFF;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (s[++at] - 0xDC00);
+        AppendUtf8(out, c);  // a lone surrogate is written as U+FFFD
+    }
+    return out;
+}
+
 std::u16string Utf16FromUtf8(std::string_view s) {
     std::u16string out;
     char32_t c;

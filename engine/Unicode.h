@@ -26,3 +26,5 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoin
 bool IsUtf8(std::string_view text);
 // UTF-8 as UTF-16; a byte that starts no well-formed sequence becomes U+FFFD.
 std::u16string Utf16FromUtf8(std::string_view text);
+// UTF-16 as UTF-8; a surrogate that is not half of a pair becomes U+FFFD.
+std::string Utf8FromUtf16(std::u16string_view text);

@@ -25,4 +25,13 @@ TEST(Utf8, EveryFormSurrogatesAndValuesPastUnicode) {
     EXPECT_EQ(std::string(1, '\0'), zero);
 }
 
+// Text in the program's two forms goes back and forth unchanged; a half pair
+// comes back as U+FFFD.
+TEST(Utf16, RoundTripAndLoneSurrogates) {
+    const std::string text = "w \xC5\xB5 \xE1\xBA\x83 \xF0\x9F\x98\x80";
+    EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8(text)), text);
+    EXPECT_EQ(Utf8FromUtf16(std::u16string{0xD83D, u'a', 0xDE00}), "\xEF\xBF\xBD" "a" "\xEF\xBF\xBD");
+    EXPECT_EQ(Utf8FromUtf16(std::u16string{0xD83D}), "\xEF\xBF\xBD");
+}
+
 }  // namespace
