@@ -1,5 +1,7 @@
 #include "DisplayScale.h"
 
+#include "SystemFunction.h"
+
 namespace {
 
 using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -8,22 +10,15 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
-template <typename Fn>
-Fn Lookup(const wchar_t* module, const char* name) {
-    HMODULE handle = GetModuleHandleW(module);
-    if (handle == nullptr) handle = LoadLibraryW(module);
-    FARPROC found = handle != nullptr ? GetProcAddress(handle, name) : nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(found));
-}
-
 // Looked up once, on first use (always on the main thread).
 struct ScaleFunctions {
     SetThreadDpiAwarenessContextFn setThreadContext =
-        Lookup<SetThreadDpiAwarenessContextFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
-    GetDpiForMonitorFn dpiForMonitor = Lookup<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
-    GetSystemMetricsForDpiFn metricsForDpi = Lookup<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+        SystemFunction<SetThreadDpiAwarenessContextFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    GetDpiForMonitorFn dpiForMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    GetSystemMetricsForDpiFn metricsForDpi =
+        SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
     SystemParametersInfoForDpiFn parametersForDpi =
-        Lookup<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
 };
 const ScaleFunctions& Functions() {
     static const ScaleFunctions functions;

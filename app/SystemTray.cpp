@@ -4,7 +4,7 @@
 
 #include "AnsiText.h"
 #include "DisplayScale.h"
-#include "Unicode.h"
+#include "SystemFunction.h"
 #include "WideText.h"
 #include "WritingWindow.h"
 #include "resource.h"
@@ -77,16 +77,16 @@ HICON CSystemTray::IconFromResource(UINT iconId) {
     return icon;
 }
 
-void CSystemTray::RepickIcon() {
-    if (m_nIconResource == 0 || m_iconData.hIcon != m_hIconLoaded) return;
+bool CSystemTray::RepickIcon() {
+    if (m_nIconResource == 0 || m_iconData.hIcon != m_hIconLoaded) return false;
     IconFromResource(m_nIconResource);
+    return true;
 }
 
 LRESULT CSystemTray::OnScaleMayHaveChanged(WPARAM, LPARAM) {
-    if (m_nIconResource != 0 && m_iconData.hIcon == m_hIconLoaded) {
-        RepickIcon();
+    if (RepickIcon() && m_bIconWanted) {
         const std::string tip = m_strTip;
-        if (m_bIconWanted) SetTrayIcon(m_iconData.hIcon, tip.c_str());
+        SetTrayIcon(m_iconData.hIcon, tip.c_str());
     }
     return Default();
 }
@@ -150,11 +150,10 @@ namespace {
 // never between the two halves of a surrogate pair.
 template <size_t N>
 void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
-    static_assert(sizeof(WCHAR) == sizeof(char16_t), "Windows text is UTF-16");
-    const std::u16string wide = Utf16FromUtf8(utf8);
+    const std::wstring wide = WideFromUtf8(utf8);
     size_t n = wide.size() < N - 1 ? wide.size() : N - 1;
     if (n < wide.size() && n > 0 && wide[n - 1] >= 0xD800 && wide[n - 1] <= 0xDBFF) --n;
-    wide.copy(reinterpret_cast<char16_t*>(field), n);
+    wide.copy(field, n);
     field[n] = L'\0';
 }
 
@@ -163,10 +162,8 @@ void CopyWide(WCHAR (&field)[N], const std::string& utf8) {
 bool CSystemTray::UserMayBeInterrupted() {
     if (s_pfnQueryUserState == nullptr) {
         // Loaded at run time: systems before Vista have no such question.
-        HMODULE shell = GetModuleHandleW(L"shell32.dll");
-        FARPROC query = shell != nullptr ? GetProcAddress(shell, "SHQueryUserNotificationState") : nullptr;
-        s_pfnQueryUserState =
-            query != nullptr ? reinterpret_cast<QueryUserStateFn>(reinterpret_cast<void*>(query)) : &AlwaysAccepts;
+        s_pfnQueryUserState = SystemFunction<QueryUserStateFn>(L"shell32.dll", "SHQueryUserNotificationState");
+        if (s_pfnQueryUserState == nullptr) s_pfnQueryUserState = &AlwaysAccepts;
     }
     QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
     if (FAILED(s_pfnQueryUserState(&state))) return true;

@@ -99,7 +99,9 @@ private:
     std::string m_strTip;  // the tooltip the icon's state asks for
     // The scale or the shell changed: the icon is drawn again at its new size.
     LRESULT OnScaleMayHaveChanged(WPARAM wParam, LPARAM lParam);
-    void RepickIcon();
+    // The icon loaded from a resource drawn again at the size now wanted;
+    // false when the icon shown is not one of those.
+    bool RepickIcon();
 
     static const UINT s_nTaskbarCreated;
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
